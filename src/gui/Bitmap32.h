@@ -25,6 +25,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     void SetSize(int width, int height, Pixel32 fill = {0, 0, 0, 0xFF});
+    void Fill(Pixel32 fill);
     Pixel32& At(int x, int y) { return pixels_[static_cast<size_t>(y) * width_ + x]; }
     Pixel32 At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
     Pixel32* Data() { return pixels_.data(); }
@@ -34,6 +35,8 @@ public:
     void Draw(int x, int y, const Bitmap32& src);
     // Copies the pixels to a device context at (x, y).
     void PaintTo(HDC dc, int x, int y) const;
+    // Copies the pixels scaled to the rectangle (x, y, width, height) of a device context.
+    void StretchTo(HDC dc, int x, int y, int width, int height) const;
 
 private:
     int width_ = 0, height_ = 0;
