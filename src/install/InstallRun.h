@@ -12,6 +12,13 @@ struct RunInputs {
     int windowsItem = 0;        // item selected in CBWindows: 0 "Windows 7, Windows 8", 1 "Windows XP"
     bool writeBtoothIni = false;
     std::wstring sourceFolder;  // the running program's folder with trailing backslash
+
+    // Product strings of the desktop shortcut, filled by the caller from the
+    // program's string table (LoadProductString), so that this layer needs no
+    // access to the program's resources.
+    std::wstring productTitle;        // string 1: link name and quoted part of the description
+    std::wstring productDescription;  // string 2: the description before the quoted title
+    std::wstring mainProgram;         // string 4: the complex's main program, relative to the target folder
 };
 
 // Runs the whole installation against the view. Errors it does not report
