@@ -20,7 +20,9 @@ BITMAPINFO DibInfo(int width, int height) {
 
 }  // namespace
 
-Bitmap32::Bitmap32(int width, int height, Pixel32 fill) { SetSize(width, height, fill); }
+Bitmap32::Bitmap32(int width, int height, Pixel32 fill) {
+    SetSize(width, height, fill);
+}
 
 void Bitmap32::SetSize(int width, int height, Pixel32 fill) {
     width_ = std::max(width, 0);
@@ -28,7 +30,9 @@ void Bitmap32::SetSize(int width, int height, Pixel32 fill) {
     pixels_.assign(static_cast<size_t>(width_) * height_, fill);
 }
 
-void Bitmap32::Fill(Pixel32 fill) { std::fill(pixels_.begin(), pixels_.end(), fill); }
+void Bitmap32::Fill(Pixel32 fill) {
+    std::fill(pixels_.begin(), pixels_.end(), fill);
+}
 
 void Bitmap32::Draw(int x, int y, const Bitmap32& src) {
     const int left = std::max(x, 0), top = std::max(y, 0);
@@ -50,8 +54,7 @@ void Bitmap32::PaintTo(HDC dc, int x, int y) const {
 void Bitmap32::StretchTo(HDC dc, int x, int y, int width, int height) const {
     if (pixels_.empty()) return;
     const BITMAPINFO info = DibInfo(width_, height_);
-    ::StretchDIBits(dc, x, y, width, height, 0, 0, width_, height_, pixels_.data(), &info, DIB_RGB_COLORS,
-                    SRCCOPY);
+    ::StretchDIBits(dc, x, y, width, height, 0, 0, width_, height_, pixels_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace gui

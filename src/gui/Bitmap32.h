@@ -15,7 +15,9 @@ struct Pixel32 {
 static_assert(sizeof(Pixel32) == 4, "a pixel is one 32-bit word");
 
 // Window colour 0x00BBGGRR from an ARGB pixel: alpha dropped, red and blue exchanged.
-inline COLORREF PixelToColor(Pixel32 p) { return RGB(p.r, p.g, p.b); }
+inline COLORREF PixelToColor(Pixel32 p) {
+    return RGB(p.r, p.g, p.b);
+}
 
 class Bitmap32 {
 public:

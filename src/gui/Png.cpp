@@ -45,7 +45,9 @@ bool DecodeInto(const void* data, size_t size, Bitmap32& out) {
 
 }  // namespace
 
-bool DecodePng(const void* data, size_t size, Bitmap32& bmp) { return DecodeInto(data, size, bmp); }
+bool DecodePng(const void* data, size_t size, Bitmap32& bmp) {
+    return DecodeInto(data, size, bmp);
+}
 
 void FlattenOntoWhite(Bitmap32& bmp) {
     Pixel32* p = bmp.Data();

@@ -26,10 +26,21 @@ const wchar_t* SystemCursor(CursorId id) {
         const wchar_t* cursor;
     };
     static const Entry kCursors[] = {
-        {kCursorDefault, IDC_ARROW}, {kCursorArrow, IDC_ARROW}, {-3, IDC_CROSS},     {-4, IDC_IBEAM},
-        {-6, IDC_SIZENESW},          {-7, IDC_SIZENS},          {-8, IDC_SIZENWSE},  {-9, IDC_SIZEWE},
-        {-10, IDC_UPARROW},          {kCursorHourGlass, IDC_WAIT}, {-18, IDC_NO},    {-19, IDC_APPSTARTING},
-        {-20, IDC_HELP},             {-21, IDC_HAND},           {-22, IDC_SIZEALL},
+        {kCursorDefault, IDC_ARROW},
+        {kCursorArrow, IDC_ARROW},
+        {-3, IDC_CROSS},
+        {-4, IDC_IBEAM},
+        {-6, IDC_SIZENESW},
+        {-7, IDC_SIZENS},
+        {-8, IDC_SIZENWSE},
+        {-9, IDC_SIZEWE},
+        {-10, IDC_UPARROW},
+        {kCursorHourGlass, IDC_WAIT},
+        {-18, IDC_NO},
+        {-19, IDC_APPSTARTING},
+        {-20, IDC_HELP},
+        {-21, IDC_HAND},
+        {-22, IDC_SIZEALL},
     };
     for (const Entry& e : kCursors)
         if (e.id == id) return e.cursor;
@@ -47,7 +58,9 @@ std::vector<Monitor> EnumMonitors() {
 
 Screen::Screen(MonitorSource source) : source_(std::move(source)) {}
 
-int Screen::MonitorCount() const { return static_cast<int>(source_().size()); }
+int Screen::MonitorCount() const {
+    return static_cast<int>(source_().size());
+}
 
 Monitor Screen::GetMonitor(int index) const {
     const std::vector<Monitor> monitors = source_();

@@ -60,7 +60,9 @@ void TmyScreen::SetCursor(gui::CursorId cursor) {
     }
 }
 
-gui::Monitor TmyScreen::GetMonitor(int index) const { return FScreen->GetMonitor(index); }
+gui::Monitor TmyScreen::GetMonitor(int index) const {
+    return FScreen->GetMonitor(index);
+}
 
 void SelectScreenMonitor(uint8_t index) {
     TmyScreen& s = *myScreen;

@@ -58,7 +58,9 @@ int CountTranslucent(const Bitmap32& bmp) {
     return count;
 }
 
-bool SamePixel(Pixel32 a, Pixel32 b) { return a.b == b.b && a.g == b.g && a.r == b.r && a.a == b.a; }
+bool SamePixel(Pixel32 a, Pixel32 b) {
+    return a.b == b.b && a.g == b.g && a.r == b.r && a.a == b.a;
+}
 
 std::string Describe(Pixel32 p) {
     return "BGRA(" + std::to_string(p.b) + "," + std::to_string(p.g) + "," + std::to_string(p.r) + "," +
@@ -69,11 +71,8 @@ std::string Describe(Pixel32 p) {
 
 TEST(ProductStrings, ReadBackExactly) {
     const std::pair<int, std::wstring> products[] = {
-        {0, L"Holter"},
-        {1, L"Велтон - Dozevo"},
-        {2, L"Комплекс суточного мониторирования электрокардиограмм"},
-        {3, L"21"},
-        {4, L"Shell.exe"},
+        {0, L"Holter"}, {1, L"Велтон - Dozevo"}, {2, L"Комплекс суточного мониторирования электрокардиограмм"},
+        {3, L"21"},     {4, L"Shell.exe"},
     };
     for (const auto& [id, text] : products) EXPECT_EQ(LoadProductString(id), text) << "id " << id;
     for (int id = 5; id <= 21; ++id) EXPECT_FALSE(LoadProductString(id).empty()) << "id " << id;
@@ -98,11 +97,10 @@ TEST(ProductStrings, SiblingTitleMatchIgnoresOnlyLetterCase) {
         const wchar_t* title;
         bool matches;
     } cases[] = {
-        {L"Велтон - Dozevo", false}, {L"ларвен", true},  {L"ЛАРВЕН", true}, {L"Ларвен", true},
+        {L"Велтон - Dozevo", false}, {L"ларвен", true},   {L"ЛАРВЕН", true},   {L"Ларвен", true},
         {L"лАРВЕН", true},           {L"Ларвен ", false}, {L"Лар-вен", false}, {L"", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(app::ProductTitleMatchesSibling(c.title), c.matches) << base::ToUtf8(c.title);
+    for (const auto& c : cases) EXPECT_EQ(app::ProductTitleMatchesSibling(c.title), c.matches) << base::ToUtf8(c.title);
 }
 
 TEST(ProductStrings, ShippedTitleLeavesBtoothFlagOff) {
@@ -135,7 +133,8 @@ TEST(Png, DecodeKeepsAlphaAndFlatteningBlendsOntoWhite) {
 
     gui::FlattenOntoWhite(bmp);
     const Pixel32 expected[] = {{255, 127, 127, 255}, {10, 20, 30, 255}, {255, 255, 255, 255}};
-    for (int x = 0; x < 3; ++x) EXPECT_TRUE(SamePixel(bmp.At(x, 0), expected[x])) << x << ": " << Describe(bmp.At(x, 0));
+    for (int x = 0; x < 3; ++x)
+        EXPECT_TRUE(SamePixel(bmp.At(x, 0), expected[x])) << x << ": " << Describe(bmp.At(x, 0));
     EXPECT_EQ(gui::PixelToColor(bmp.At(0, 0)), RGB(127, 127, 255));
 }
 
@@ -156,9 +155,8 @@ TEST(Png, BackdropPicturesHaveTheirSizesAndFormatsAndLoadOpaque) {
         int width, height;
         char colourType;
     } pictures[] = {
-        {L"BACKGROUND", 128, 128, 2}, {L"MAIN", 958, 472, 6},       {L"LOGO", 72, 70, 6},
-        {L"TITLE_PNL_L", 22, 100, 6}, {L"TITLE_PNL_R", 22, 100, 6}, {L"TITLE_PNL_M", 1, 100, 6},
-        {L"TITLE", 500, 66, 6},
+        {L"BACKGROUND", 128, 128, 2}, {L"MAIN", 958, 472, 6},      {L"LOGO", 72, 70, 6},   {L"TITLE_PNL_L", 22, 100, 6},
+        {L"TITLE_PNL_R", 22, 100, 6}, {L"TITLE_PNL_M", 1, 100, 6}, {L"TITLE", 500, 66, 6},
     };
     for (const auto& p : pictures) {
         SCOPED_TRACE(base::ToUtf8(p.name));
