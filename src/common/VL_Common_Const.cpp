@@ -50,11 +50,7 @@ constexpr TTerm kMedicationTerms[] = {
 };
 
 constexpr TTerm kConductionTerms[] = {
-    {L"Norm", L"Норма"},
-    {L"BLN", L"БЛН"},
-    {L"BPN", L"БПН"},
-    {nullptr, L"WPW"},
-    {L"nOp", L"Не определен"},
+    {L"Norm", L"Норма"}, {L"BLN", L"БЛН"}, {L"BPN", L"БПН"}, {nullptr, L"WPW"}, {L"nOp", L"Не определен"},
 };
 
 constexpr TTerm kMarkerTerms[] = {

@@ -48,8 +48,8 @@ std::optional<long long> ReadInteger(const std::wstring& path, const wchar_t* ke
     return value;
 }
 
-using Field = std::variant<bool TSettings::*, std::uint8_t TSettings::*, Tregtype TSettings::*, std::int32_t TSettings::*,
-                           double TSettings::*, std::wstring TSettings::*>;
+using Field = std::variant<bool TSettings::*, std::uint8_t TSettings::*, Tregtype TSettings::*,
+                           std::int32_t TSettings::*, double TSettings::*, std::wstring TSettings::*>;
 
 struct OptionKey {
     const wchar_t* key;
@@ -100,7 +100,8 @@ void ReadOption(const std::wstring& path, const OptionKey& option, TSettings& se
                 auto v = ReadInteger(path, option.key, LLONG_MIN, LLONG_MAX);
                 field = v ? *v != 0 : option.def != 0;
             } else if constexpr (std::is_same_v<T, std::uint8_t>) {
-                field = static_cast<T>(ReadInteger(path, option.key, 0, 255).value_or(static_cast<long long>(option.def)));
+                field =
+                    static_cast<T>(ReadInteger(path, option.key, 0, 255).value_or(static_cast<long long>(option.def)));
             } else if constexpr (std::is_same_v<T, Tregtype>) {
                 field = static_cast<T>(
                     ReadInteger(path, option.key, 0, kRegTypeCount - 1).value_or(static_cast<long long>(option.def)));
@@ -124,7 +125,9 @@ void SetProcessNumberFormat() {
     std::locale::global(numbers);
 }
 
-void ReadHolterOptions() { ReadHolterOptions(ProgramFolder + L"Settings\\holter.ini"); }
+void ReadHolterOptions() {
+    ReadHolterOptions(ProgramFolder + L"Settings\\holter.ini");
+}
 
 void ReadHolterOptions(const std::wstring& iniPath) {
     SetProcessNumberFormat();
@@ -139,7 +142,9 @@ std::wstring ReadCustomerName(const std::wstring& iniPath) {
     return ReadProfile(iniPath, L"Customer", L"CustomerName", L"");
 }
 
-void LoadTermDictionary() { LoadTermDictionary(LanguageFile); }
+void LoadTermDictionary() {
+    LoadTermDictionary(LanguageFile);
+}
 
 void LoadTermDictionary(const std::wstring& languageFile) {
     auto translate = [&](const wchar_t* section, const TTerm& term, std::wstring& text) {

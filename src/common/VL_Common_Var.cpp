@@ -15,7 +15,9 @@ std::wstring CustomerName;
 std::wstring AtesInFolder;
 std::wstring AtesOutFolder;
 
-void LoadCommonSettings() { LoadCommonSettings(base::ExeFolder()); }
+void LoadCommonSettings() {
+    LoadCommonSettings(base::ExeFolder());
+}
 
 void LoadCommonSettings(const std::wstring& programFolder) {
     ProgramFolder = programFolder;
@@ -47,6 +49,8 @@ void InitializeSharedUnits() {
     LoadTermDictionary();
 }
 
-void FinalizeSharedUnits() { MyLog.reset(); }
+void FinalizeSharedUnits() {
+    MyLog.reset();
+}
 
 }  // namespace common

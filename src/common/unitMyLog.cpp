@@ -59,11 +59,17 @@ std::wstring LogTimeStamp(const SYSTEMTIME& t) {
            TwoDigits(t.wMinute) + time + TwoDigits(t.wSecond);
 }
 
-std::wstring EventLogText(const std::wstring& message) { return CustomerName + L": " + message; }
+std::wstring EventLogText(const std::wstring& message) {
+    return CustomerName + L": " + message;
+}
 
-TMyLog::TMyLog() { SetLogFileName(base::ExeFolder() + L"ReziDozure.log"); }
+TMyLog::TMyLog() {
+    SetLogFileName(base::ExeFolder() + L"ReziDozure.log");
+}
 
-std::unique_ptr<TMyLog> TMyLog::InMemoryOnly() { return std::unique_ptr<TMyLog>(new TMyLog(NoFile{})); }
+std::unique_ptr<TMyLog> TMyLog::InMemoryOnly() {
+    return std::unique_ptr<TMyLog>(new TMyLog(NoFile{}));
+}
 
 void TMyLog::SetLogFileName(const std::wstring& value) {
     LogFileName = value;
@@ -109,7 +115,9 @@ void TMyLog::AddByteArray(const std::wstring& Message, const TLogBlock& BA) {
     AddMessage(text, false);
 }
 
-void TMyLog::TrimList() { Trim(List, LogMaxSize); }
+void TMyLog::TrimList() {
+    Trim(List, LogMaxSize);
+}
 
 void TMyLog::TrimAddList() {
     if (AddList) Trim(*AddList, LogMaxSize);
