@@ -2,10 +2,35 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "app/Main.h"
+#include "base/Text.h"
+#include "common/VL_Common_Var.h"
+#include "gui/Application.h"
+#include "ui/ScreenMonitorManager.h"
+#include "ui/WaitRun.h"
+
 namespace app {
 
 int RunInstaller() {
-    MessageBoxW(nullptr, L"Установка комплекса", L"Install", MB_OK);
+    common::InitializeSharedUnits();
+    (void)::SetCurrentDirectoryW(base::ExeFolder().c_str());
+    ui::myScreen = new ui::TmyScreen();  // program-wide, lives until the process ends
+    ui::SelectScreenMonitor(0);
+
+    gui::Application& application = gui::App();
+    application.Initialize();
+    application.SetTitle(L"Установка комплекса \"Велтон-Dozevo\"");
+    {
+        TFMain main;
+        application.SetMainForm(&main);
+        const ui::TFWaitRun waitRun;  // created as the complex's programs do; never shown here
+        application.Run(main);
+        application.SetMainForm(nullptr);
+    }
+    application.Finalize();
+    common::FinalizeSharedUnits();
     return 0;
 }
 

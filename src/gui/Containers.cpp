@@ -7,7 +7,7 @@ void Panel::Create(ParentRef parent, const PanelArgs& args) {
     borderColor_ = args.borderColor;
     CreateHandle({ContainerClass(), parent.hwnd, args.text,
                   (args.visible ? WS_VISIBLE : 0u) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-                  args.bounds, nullptr});
+                  args.bounds, args.font});
 }
 
 void Panel::SetBorderColor(COLORREF color) {
@@ -17,6 +17,11 @@ void Panel::SetBorderColor(COLORREF color) {
 
 LRESULT Panel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_SETFONT:
+            font_ = reinterpret_cast<HFONT>(wp);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
@@ -61,7 +66,9 @@ void Panel::Paint(HDC dc) const {
 
 void PageControl::AddPage(Page& page, const std::wstring& name) {
     const Box own = Bounds();
-    page.Create(*this, {name, Box{0, 0, own.width, own.height}, PanelBorder::None, CLR_DEFAULT, false});
+    PanelArgs args{name, Box{0, 0, own.width, own.height}};
+    args.visible = false;
+    page.Create(*this, args);
     pages_.push_back(&page);
 }
 

@@ -16,6 +16,7 @@ enum class PanelBorder { None, FlatRounded };
 struct PanelArgs {
     std::wstring text;  // not drawn; names the panel for people and tools
     Box bounds;
+    HFONT font = nullptr;  // nullptr: the parent's font, handed on to the children
     PanelBorder border = PanelBorder::None;
     COLORREF borderColor = CLR_DEFAULT;  // CLR_DEFAULT: the system's button shadow
     bool visible = true;
@@ -35,6 +36,7 @@ private:
 
     PanelBorder border_ = PanelBorder::None;
     COLORREF borderColor_ = CLR_DEFAULT;
+    HFONT font_ = nullptr;
 };
 
 class Page : public Panel {

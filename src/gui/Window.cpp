@@ -11,6 +11,8 @@ namespace gui {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x484F4C54;  // one subclass per control
+// The object behind a control; a property, since GetWindowSubclass is exported by ordinal only.
+constexpr wchar_t kObjectProp[] = L"gui.Control";
 
 }  // namespace
 
@@ -45,9 +47,7 @@ Control::~Control() {
 }
 
 Control* Control::FromHandle(HWND wnd) {
-    DWORD_PTR ref = 0;
-    if (!wnd || !::GetWindowSubclass(wnd, SubclassProc, kSubclassId, &ref)) return nullptr;
-    return reinterpret_cast<Control*>(ref);
+    return wnd ? static_cast<Control*>(::GetPropW(wnd, kObjectProp)) : nullptr;
 }
 
 void Control::CreateHandle(const CreateParams& p) {
@@ -57,6 +57,7 @@ void Control::CreateHandle(const CreateParams& p) {
                                        ::GetModuleHandleW(nullptr), nullptr);
     if (!wnd) throw base::Error(L"Error creating window: " + std::wstring(p.className));
     hwnd_ = wnd;
+    ::SetPropW(wnd, kObjectProp, this);
     ::SetWindowSubclass(wnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     HFONT font = p.font ? p.font : reinterpret_cast<HFONT>(::SendMessageW(p.parent, WM_GETFONT, 0, 0));
     if (font) SetFont(font);
@@ -68,6 +69,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
     auto* self = reinterpret_cast<Control*>(ref);
     if (msg == WM_NCDESTROY) {
         ::RemoveWindowSubclass(wnd, SubclassProc, kSubclassId);
+        ::RemovePropW(wnd, kObjectProp);
         self->hwnd_ = nullptr;
         return ::DefSubclassProc(wnd, msg, wp, lp);
     }
@@ -111,6 +113,12 @@ Box Control::Bounds() const {
     ::GetWindowRect(hwnd_, &r);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
     return Box{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+Box Control::ClientArea() const {
+    RECT r{};
+    ::GetClientRect(hwnd_, &r);
+    return Box{0, 0, r.right, r.bottom};
 }
 
 void Control::SetBounds(const Box& box) {

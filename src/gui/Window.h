@@ -62,6 +62,7 @@ public:
     void SetText(const std::wstring& text);
     Box Bounds() const;  // in the parent's client coordinates
     virtual void SetBounds(const Box& box);
+    Box ClientArea() const;  // 0, 0, client width, client height
     int Width() const { return Bounds().width; }
     int Height() const { return Bounds().height; }
     bool Visible() const;  // the control's own visibility flag
