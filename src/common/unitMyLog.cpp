@@ -31,7 +31,7 @@ void LoadIfExists(base::TextLines& list, const std::wstring& path) {
     if (base::FileExists(path)) list = base::LoadTextFile(path);
 }
 
-void Trim(base::TextLines& list, std::int32_t maxSize) {
+void CutToSize(base::TextLines& list, std::int32_t maxSize) {
     if (list.lines.size() > static_cast<size_t>(maxSize)) list.lines.resize(static_cast<size_t>(maxSize));
 }
 
@@ -97,6 +97,7 @@ void TMyLog::AddMessage(const std::wstring& Message, bool OnlyAddLogfile) {
             base::SaveTextFile(AddLogFilename, AddList->lines, AddList->encoding);
         }
     } catch (...) {
+        // The system copy is made also when a file could not be written.
         ReportToEventLog(Message);
         throw;
     }
@@ -116,11 +117,11 @@ void TMyLog::AddByteArray(const std::wstring& Message, const TLogBlock& BA) {
 }
 
 void TMyLog::TrimList() {
-    Trim(List, LogMaxSize);
+    CutToSize(List, LogMaxSize);
 }
 
 void TMyLog::TrimAddList() {
-    if (AddList) Trim(*AddList, LogMaxSize);
+    if (AddList) CutToSize(*AddList, LogMaxSize);
 }
 
 }  // namespace common
