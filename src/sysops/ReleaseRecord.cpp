@@ -99,6 +99,41 @@ base::ComPtr<IXMLDOMNode> SelectNode(IXMLDOMNode* from, const wchar_t* query) {
     return node;
 }
 
+// Where the encoding value of a declaration starts (npos when none is named), and its length.
+size_t FindEncodingValue(const std::wstring& declaration, size_t& length) {
+    size_t at = declaration.find(L"encoding");
+    if (at == std::wstring::npos) return std::wstring::npos;
+    at = declaration.find_first_of(L"\"'", at);
+    if (at == std::wstring::npos) return std::wstring::npos;
+    const size_t end = declaration.find(declaration[at], at + 1);
+    if (end == std::wstring::npos) return std::wstring::npos;
+    length = end - at - 1;
+    return at + 1;
+}
+
+// Some versions of the service write UTF-8 bytes whatever encoding the declaration names, so a
+// record declared in another encoding would read back garbled. The record is written in UTF-8
+// and its declaration says so; everything else in the declaration stays as it was.
+void DeclareUtf8(IXMLDOMDocument2* doc) {
+    base::ComPtr<IXMLDOMNode> first;
+    DOMNodeType type = NODE_INVALID;
+    Bstr name;
+    if (FAILED(doc->get_firstChild(first.put())) || !first || FAILED(first->get_nodeType(&type)) ||
+        type != NODE_PROCESSING_INSTRUCTION || FAILED(first->get_nodeName(name.put())) || name.str() != L"xml")
+        return;
+    Variant value;
+    if (FAILED(first->get_nodeValue(value.put())) || value.get().vt != VT_BSTR) return;
+    std::wstring declaration(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+    size_t length = 0;
+    const size_t at = FindEncodingValue(declaration, length);
+    if (at == std::wstring::npos || base::SameText(declaration.substr(at, length), L"UTF-8")) return;
+    declaration.replace(at, length, L"UTF-8");
+    base::ComPtr<IXMLDOMProcessingInstruction> replacement;
+    base::ComPtr<IXMLDOMNode> replaced;
+    if (SUCCEEDED(doc->createProcessingInstruction(name.get(), Bstr(declaration).get(), replacement.put())))
+        (void)doc->replaceChild(replacement.get(), first.get(), replaced.put());
+}
+
 long long WholeNumber(IXMLDOMNode* node) {
     Variant value;
     base::CheckCom(node->get_nodeTypedValue(value.put()));
@@ -132,6 +167,7 @@ void WriteLevel(const std::wstring& path, const std::wstring& level) {
     Variant text(level);
     base::CheckCom(levelNode->put_nodeTypedValue(text.get()));
 
+    DeclareUtf8(doc.get());
     Variant destination(path);
     base::CheckCom(doc->save(destination.get()));
 }
