@@ -97,6 +97,16 @@ TEST(RunAndWait, QuotesTheProgramAndRunsItInItsOwnFolder) {
     EXPECT_EQ(t.commandLine, QuotePath(p.program) + L" " + parameters);
 }
 
+// The installation runs a release's "Install.cmd" this way.
+TEST(RunAndWait, RunsACommandScriptInItsFolder) {
+    TempDir tmp;
+    const std::wstring folder = tmp / L"R150320 release";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    testsupport::WriteFile(folder + L"\\Install.cmd", "@echo off\r\necho ran> ran.txt\r\nexit /b 4\r\n");
+    EXPECT_EQ(RunAndWait(folder + L"\\Install.cmd", L"", SW_HIDE), 4u);
+    EXPECT_EQ(testsupport::ReadFile(folder + L"\\ran.txt"), "ran\r\n");
+}
+
 TEST(RunAndWait, EmptyParametersLeaveOneTrailingSpace) {
     PlantedProgram p;
     SetEnvironmentVariableW(L"HOLTER_TRACE", p.trace.c_str());
