@@ -35,7 +35,9 @@ void BroadcastFontChange() {
 
 }  // namespace
 
-const std::vector<std::wstring_view>& FontList() { return kFonts; }
+const std::vector<std::wstring_view>& FontList() {
+    return kFonts;
+}
 
 void InstallOneFont(IInstallView& view, const std::wstring& name, const std::wstring& fontSource,
                     const std::wstring& fontsFolder) {

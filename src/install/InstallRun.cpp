@@ -24,12 +24,12 @@ namespace {
 constexpr wchar_t kDone[] = L"Завершено";
 constexpr wchar_t kFailed[] = L"ОШИБКА!!!";
 
-const std::vector<std::wstring_view> kEngineWin7 = {
-    L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll", L"icudt30.Dll", L"icuin30.Dll",
-    L"icuuc30.Dll",  L"msvcp80.Dll",   L"msvcr80.Dll",  L"firebird.msg", L"gbak.exe",  L"gds32.dll"};
-const std::vector<std::wstring_view> kEngineXp = {
-    L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll", L"icudt30.Dll",
-    L"icuin30.Dll",  L"icuuc30.Dll",   L"msvcp71.Dll",  L"msvcr71.Dll", L"firebird.msg"};
+const std::vector<std::wstring_view> kEngineWin7 = {L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll",
+                                                    L"icudt30.Dll",  L"icuin30.Dll",   L"icuuc30.Dll",  L"msvcp80.Dll",
+                                                    L"msvcr80.Dll",  L"firebird.msg",  L"gbak.exe",     L"gds32.dll"};
+const std::vector<std::wstring_view> kEngineXp = {L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll",
+                                                  L"icudt30.Dll",  L"icuin30.Dll",   L"icuuc30.Dll",  L"msvcp71.Dll",
+                                                  L"msvcr71.Dll",  L"firebird.msg"};
 const std::vector<std::wstring_view> kIntlFiles = {L"fbintl.conf", L"fbintl.dll"};
 const std::vector<std::wstring_view> kUdfFiles = {L"fbudf.dll", L"ib_udf.dll", L"fbudf.sql", L"ib_udf.sql",
                                                   L"ib_udf2.sql"};

@@ -78,7 +78,8 @@ std::optional<Range> FindNameTable(const ByteView& b) {
 std::wstring DecodeUtf16BE(const std::string& raw) {
     std::wstring text;
     for (size_t i = 0; i + 1 < raw.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(raw[i]) << 8 | static_cast<unsigned char>(raw[i + 1])));
+        text.push_back(
+            static_cast<wchar_t>(static_cast<unsigned char>(raw[i]) << 8 | static_cast<unsigned char>(raw[i + 1])));
     return text;
 }
 
@@ -122,7 +123,8 @@ std::wstring GetWindowsFolder() {
 std::wstring GetFontTitle(const std::wstring& file) {
     HMODULE gdi = GetModuleHandleW(L"gdi32.dll");
     auto query = gdi ? reinterpret_cast<GetFontResourceInfoFn>(
-                           reinterpret_cast<void (*)()>(GetProcAddress(gdi, "GetFontResourceInfoW"))) : nullptr;
+                           reinterpret_cast<void (*)()>(GetProcAddress(gdi, "GetFontResourceInfoW")))
+                     : nullptr;
     if (!query) return {};
     if (AddFontResourceW(file.c_str()) == 0) return {};
     std::wstring title;
