@@ -103,8 +103,9 @@ void ReadOption(const std::wstring& path, const OptionKey& option, TSettings& se
                 field =
                     static_cast<T>(ReadInteger(path, option.key, 0, 255).value_or(static_cast<long long>(option.def)));
             } else if constexpr (std::is_same_v<T, Tregtype>) {
-                field = static_cast<T>(
-                    ReadInteger(path, option.key, 0, kRegTypeCount - 1).value_or(static_cast<long long>(option.def)));
+                // Stored as read, as long as it fits the byte: the monitoring programs
+                // that consume it judge the recorder type themselves.
+                field = static_cast<T>(ReadInteger(path, option.key, 0, 255).value_or(static_cast<long long>(option.def)));
             } else if constexpr (std::is_same_v<T, std::int32_t>) {
                 field = static_cast<T>(
                     ReadInteger(path, option.key, INT32_MIN, INT32_MAX).value_or(static_cast<long long>(option.def)));

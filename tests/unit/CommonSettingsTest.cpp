@@ -158,7 +158,7 @@ TEST_F(CommonSettingsTest, ValueTable) {
         {"HardwareType=2147483648", Get<&TSettings::HardwareType>, 1},
         {"HardwareType=1 2", Get<&TSettings::HardwareType>, 1},
         {"DefaultRegType=7", Get<&TSettings::DefaultRegType>, 7},
-        {"DefaultRegType=8", Get<&TSettings::DefaultRegType>, 0},
+        {"DefaultRegType=8", Get<&TSettings::DefaultRegType>, 8},
         {"DefaultRegType=-1", Get<&TSettings::DefaultRegType>, 0},
         {"forMVD=1", Get<&TSettings::forMVD>, 0},
         {"Person=5", Get<&TSettings::Person>, 0},
