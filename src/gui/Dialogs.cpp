@@ -119,7 +119,8 @@ void LayOut(HWND dlg, const DialogState& state) {
     ::SendDlgItemMessageW(dlg, kIconId, STM_SETICON,
                           reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IconOf(state.request->type))), 0);
 
-    const SIZE text = MeasureText(dlg, font, state.request->text);
+    SIZE text = MeasureText(dlg, font, state.request->text);
+    text.cx += 8;  // the static control wraps a line that fits to the last pixel
     const int textLeft = kMargin + iconSize + kMargin;
     const int upperHeight = std::max<int>(iconSize, text.cy);
     const int buttonCount = static_cast<int>(state.buttons.size());

@@ -121,8 +121,10 @@ bool Memo::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 void Edit::Create(ParentRef parent, const EditArgs& args) {
     frame_.hotColor = args.hotFrameColor;
     SetParentColor(false);
-    CreateHandle({L"Edit", parent.hwnd, args.text, WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0,
-                  args.bounds, args.font});
+    // No WS_BORDER: the edit class would draw that border inside its text area.
+    // The frame and the padding around the text are non-client area of our own.
+    CreateHandle({L"Edit", parent.hwnd, args.text, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, args.bounds,
+                  args.font});
 }
 
 void Edit::SetFont(HFONT font) {
@@ -136,42 +138,51 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     frame_.Track(Handle(), msg);
     switch (msg) {
         case WM_NCCALCSIZE: {
-            const LRESULT result = DefaultProc(msg, wp, lp);
-            auto* r = reinterpret_cast<RECT*>(lp);  // first rectangle either way
+            auto* r = reinterpret_cast<RECT*>(lp);  // the first rectangle, whatever wp says
             TEXTMETRICW tm{};
             const HDC dc = ::GetDC(Handle());
             const HGDIOBJ old = ::SelectObject(dc, Font());
             ::GetTextMetricsW(dc, &tm);
             ::SelectObject(dc, old);
             ::ReleaseDC(Handle(), dc);
+            ::InflateRect(r, -1, -1);  // the frame
             const int pad = std::max(0, static_cast<int>(r->bottom - r->top - tm.tmHeight) / 2);
             r->top += pad;
             r->bottom = std::max(r->top, r->bottom - pad);
             r->left += 2;
             r->right = std::max(r->left, r->right - 2);
-            return result;
+            return 0;
         }
         case WM_NCPAINT:
             PaintNonClient();
             return 0;
+        case WM_ENABLE:
+            ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            break;
         default:
             break;
     }
     return Control::WndProc(msg, wp, lp);
 }
 
+// The padding between frame and text in the text's background, then the frame.
 void Edit::PaintNonClient() const {
-    const HDC dc = ::GetWindowDC(Handle());
-    if (!dc) return;
     RECT window{}, client{};
     ::GetWindowRect(Handle(), &window);
     ::GetClientRect(Handle(), &client);
     ::MapWindowPoints(Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
     ::OffsetRect(&client, -window.left, -window.top);
     ::OffsetRect(&window, -window.left, -window.top);
-    ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    const bool enabled = ::IsWindowEnabled(Handle()) != FALSE;
-    ::FillRect(dc, &window, ::GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+    const HDC dc = ::GetWindowDC(Handle());
+    if (!dc) return;
+    const HBRUSH brush = ::GetSysColorBrush(::IsWindowEnabled(Handle()) ? COLOR_WINDOW : COLOR_BTNFACE);
+    const RECT pads[] = {
+        {window.left, window.top, window.right, client.top},
+        {window.left, client.bottom, window.right, window.bottom},
+        {window.left, client.top, client.left, client.bottom},
+        {client.right, client.top, window.right, client.bottom},
+    };
+    for (const RECT& pad : pads) ::FillRect(dc, &pad, brush);
     ::ReleaseDC(Handle(), dc);
     frame_.Paint(Handle());
 }
