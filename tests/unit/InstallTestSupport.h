@@ -77,7 +77,10 @@ std::wstring ReadLevel(const std::wstring& releaseInfoPath);
 
 // Points the per-user "Desktop" shell folder at another folder while it lives. Both
 // "Shell Folders" (what the program reads) and "User Shell Folders" (from which Wine
-// rewrites the former whenever a process resolves the desktop) are redirected.
+// rewrites the former whenever a process resolves the desktop) are redirected. Under Wine
+// it also keeps the menu-building helper from starting for new links: that helper sits in
+// the run's current folder (the target) until the test program ends, so the temporary
+// folders could not be removed.
 class DesktopRedirect {
 public:
     explicit DesktopRedirect(const std::wstring& folder);
@@ -88,12 +91,14 @@ public:
 private:
     struct Saved {
         const wchar_t* key;
+        const wchar_t* value;
         bool had = false;
         DWORD type = 0;
         std::vector<BYTE> data;
     };
-    Saved saved_[2] = {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"},
-                       {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"}};
+    Saved saved_[3] = {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", L"Desktop"},
+                       {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", L"Desktop"},
+                       {L"Software\\Wine\\DllOverrides", L"winemenubuilder.exe"}};
 };
 
 // Puts the process's current folder back.
