@@ -30,6 +30,11 @@ std::wstring SampleDistribution() {
     return base::IncludeTrailingBackslash(dist);
 }
 
+std::wstring FixtureFolder() {
+    std::wstring folder = EnvVar(L"HOLTER_E2E_FIXTURES");
+    return folder.empty() ? folder : base::IncludeTrailingBackslash(folder);
+}
+
 Workspace::Workspace() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH] = {};

@@ -35,6 +35,10 @@ private:
 // The distribution the tests copy: HOLTER_SAMPLE_DIST, else the one scripts/test lays out beside bin.
 std::wstring SampleDistribution();
 
+// Folders scripts/test prepares where a Windows program cannot (HOLTER_E2E_FIXTURES),
+// with trailing backslash; empty when not given.
+std::wstring FixtureFolder();
+
 // Files and folders.
 bool FileExists(const std::wstring& path);
 bool DirExists(const std::wstring& path);

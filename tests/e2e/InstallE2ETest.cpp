@@ -103,6 +103,11 @@ std::wstring ShortcutPath() { return DesktopFolder() + L"\\Велтон - Dozevo
 class InstallTest : public testing::Test {
 protected:
     void SetUp() override { DeleteFileW(ShortcutPath().c_str()); }
+    // The prefix's desktop may be the host user's own folder: leave nothing there.
+    void TearDown() override {
+        ui.reset();
+        DeleteFileW(ShortcutPath().c_str());
+    }
 
     // Starts the program and brings it to the options page with the target typed.
     void StartAt(const std::wstring& typedTarget) {
@@ -406,6 +411,25 @@ TEST_F(InstallTest, MissingProcessingLibraryStopsTheRunWithTheOpenError) {
     EXPECT_LINES(ui->ProgressLines(), expected);
     EXPECT_FALSE(FileExists(Target() + L"Settings\\lastnum.dta")) << "the run does not go on";
     ExpectStuckButClosable();
+}
+
+TEST_F(InstallTest, ProcessingLibraryThatFailsToCopyIsMarkedAndTheRunGoesOn) {
+    if (FixtureFolder().empty()) GTEST_SKIP() << "needs the fixtures scripts/test prepares (HOLTER_E2E_FIXTURES)";
+    // Prepared with "udf\SDecision.Dll" linked to a full disk: that copy's writes fail.
+    const std::wstring target = FixtureFolder() + L"full-disk-target\\";
+    ASSERT_EQ(FolderEntries(target), std::vector<std::wstring>{L"udf"}) << "stale fixture: rerun scripts/test";
+    ScopedLogPixels smallFonts(96);
+    ASSERT_NO_FATAL_FAILURE(StartAt(base::ExcludeTrailingBackslash(target)));
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_TRUE(AnswerDialog(*ui, L"Confirm", kDriverQuestion, L"Yes", UiDriver::kRunTimeout));
+    ASSERT_NO_FATAL_FAILURE(ExpectFontSizePageWithoutQuestions());
+    auto expected = CopyLines();
+    expected.back() = CopyLine(L"SDecision.Dll") + kFailed;
+    EXPECT_LINES(WithoutFontLines(ui->ProgressLines()), Concat(expected, {kDriverStarted, kDriverFinished}));
+    ExpectDriverInstalled(ws.Dist(), target);
+    ExpectReleaseDeployed(ws.Dist(), target);
+    ASSERT_TRUE(ui->ClickButton(L"Выход"));
+    EXPECT_TRUE(ui->WaitExit());
 }
 
 TEST_F(InstallTest, EmptyArchiveEndsTheRunWithTheListError) {
