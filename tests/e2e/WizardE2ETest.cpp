@@ -74,7 +74,8 @@ TEST_F(WizardTest, WalksToTheOptionsPageAndBackWithTheNoticeEachTime) {
     EXPECT_EQ(UiDriver::Text(ui->PathField()), L"C:\\Holter");
 
     ASSERT_TRUE(GoToPathPage(*ui));
-    EXPECT_EQ(ui->FocusedControl(), ui->PathField()) << "Next puts the focus into the path field";
+    EXPECT_TRUE(WaitFor([&] { return ui->FocusedControl() == ui->PathField(); }, 3000))
+        << "Next puts the focus into the path field";
     EXPECT_EQ(MemoText(L"Пожалуйста"), kPathText);
 
     const std::wstring target = ws.Root() + L"Holter";
