@@ -278,6 +278,21 @@ TEST_F(InstallTest, CompleteRunOnLargeFontsDeploysEverythingAndLeavesOnYes) {
     ExpectShortcut(target);
 }
 
+TEST_F(InstallTest, NoToTheFinalQuestionStaysOnTheProgressPageUntilExit) {
+    ScopedLogPixels largeFonts(120);
+    ASSERT_NO_FATAL_FAILURE(StartAt(Target()));
+    ASSERT_NO_FATAL_FAILURE(UntickDriver());
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_TRUE(AnswerDialog(*ui, L"Confirm", kFinalQuestion, L"No", UiDriver::kRunTimeout));
+    Pause(300);
+    EXPECT_TRUE(ui->Running());
+    EXPECT_EQ(CurrentPage(*ui), Page::Progress);
+    EXPECT_FALSE(ui->Button(L"Начать установку")) << "nothing leads back to the options page";
+    ASSERT_TRUE(ui->ClickButton(L"Выход"));
+    EXPECT_TRUE(ui->WaitExit());
+    EXPECT_EQ(ui->ExitCode(), 0u);
+}
+
 TEST_F(InstallTest, OnSmallFontsEndsOnTheFontSizePageWhichOnlyAsksAboutTheRestart) {
     ScopedLogPixels smallFonts(96);
     ASSERT_NO_FATAL_FAILURE(StartAt(Target()));
