@@ -41,15 +41,14 @@ void Pause(DWORD ms) {
     }
 }
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
@@ -123,20 +122,24 @@ void UiDriver::Kill() {
     }
 }
 
+namespace {
+struct ProcessWindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND w, LPARAM data) {
+    auto* s = reinterpret_cast<ProcessWindowSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == s->pid && IsWindowVisible(w)) s->found.push_back(w);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> UiDriver::TopLevelWindows() const {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{processId_, {}};
-    EnumWindows(
-        [](HWND w, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == s->pid && IsWindowVisible(w)) s->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ProcessWindowSearch search{processId_, {}};
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
