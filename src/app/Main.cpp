@@ -96,7 +96,8 @@ const wchar_t kBrowseTitle[] = L"Выберете путь для установ
 constexpr int kClientWidth = 954;
 constexpr int kClientHeight = 579;
 constexpr int kButtonWidth = 100;
-constexpr int kWideButtonWidth = 168;
+constexpr int kInstallButtonWidth = 168;
+constexpr int kChangeFontButtonWidth = 180;
 constexpr int kBrowseButtonWidth = 91;
 constexpr int kButtonHeight = 27;
 constexpr int kButtonMargin = 8;  // between a bottom panel's ends and its buttons
@@ -146,6 +147,7 @@ TFMain::TFMain() {
                   .icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINICON))});
     CreateControls();
     FormCreate();
+    SetActiveControl(BtnStartNext);
 }
 
 TFMain::~TFMain() { DestroyHandle(); }
@@ -244,7 +246,7 @@ void TFMain::CreateInputComponentsPage() {
     BtnCancel4.Create(PnlInputComponentsButtons, {.caption = L"Отмена", .bounds = row.TakeLeft(kButtonWidth),
                                                   .images = &Glyphs, .imageIndex = glyph_.cancel,
                                                   .onClick = [this] { BtnCancelClick(); }});
-    const gui::Box install = row.TakeRight(kWideButtonWidth);
+    const gui::Box install = row.TakeRight(kInstallButtonWidth);
     row.TakeRight(kButtonGap);
     BtnInputComponentsBack.Create(PnlInputComponentsButtons, {.caption = L"Назад",
                                                               .bounds = row.TakeRight(kButtonWidth),
@@ -292,7 +294,7 @@ void TFMain::CreateChangeFontSizePage() {
     const gui::Box exit = row.TakeRight(kButtonWidth);
     row.TakeRight(kButtonGap);
     BtnChangeFont.Create(PnlChangeFontButtons, {.caption = L"Изменить настройки",
-                                                .bounds = row.TakeRight(kWideButtonWidth),
+                                                .bounds = row.TakeRight(kChangeFontButtonWidth),
                                                 .images = &Glyphs, .imageIndex = glyph_.font,
                                                 .onClick = [this] { BtnChangeFontClick(); }});
     BtnExitOnChangefont.Create(PnlChangeFontButtons, {.caption = L"Выход", .bounds = exit, .images = &Glyphs,

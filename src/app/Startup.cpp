@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "app/Main.h"
 #include "base/Text.h"
 #include "common/VL_Common_Var.h"
@@ -13,7 +11,9 @@
 
 namespace app {
 
-int RunInstaller() {
+namespace {
+
+int RunStartupSequence() {
     common::InitializeSharedUnits();
     (void)::SetCurrentDirectoryW(base::ExeFolder().c_str());
     ui::myScreen = new ui::TmyScreen();  // program-wide, lives until the process ends
@@ -32,6 +32,18 @@ int RunInstaller() {
     application.Finalize();
     common::FinalizeSharedUnits();
     return 0;
+}
+
+}  // namespace
+
+int RunInstaller() {
+    try {
+        return RunStartupSequence();
+    } catch (...) {
+        // Without its main window nothing of the program can run: report and end.
+        gui::App().HandleException();
+        return 1;
+    }
 }
 
 }  // namespace app

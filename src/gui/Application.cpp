@@ -57,8 +57,10 @@ void Application::Terminate() {
 
 void Application::Dispatch(MSG& msg) {
     // Tab, Enter and Esc behave as in a dialog inside the program's own windows.
+    // Not for a window that has just been hidden (a button whose page it turned):
+    // the system's search for a mnemonic would start there and never come back to it.
     const HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && Form::FromHandle(root) && ::IsDialogMessageW(root, &msg)) return;
+    if (root && Form::FromHandle(root) && ::IsWindowVisible(msg.hwnd) && ::IsDialogMessageW(root, &msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }

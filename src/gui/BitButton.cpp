@@ -68,6 +68,21 @@ LRESULT BitButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_ERASEBKGND:
             return 1;  // the whole face is drawn
+        case WM_GETDLGCODE: {
+            // Enter presses the focused button, as Space does; the dialog keyboard
+            // interface would otherwise hand it to a default button these windows do not have.
+            LRESULT code = Control::WndProc(msg, wp, lp);
+            const auto* key = reinterpret_cast<const MSG*>(lp);
+            if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN)
+                code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+            if (wp == VK_RETURN) {
+                Guarded([this] { Click(); });
+                return 0;
+            }
+            break;
         default:
             break;
     }

@@ -73,10 +73,18 @@ void PageControl::AddPage(Page& page, const std::wstring& name) {
 }
 
 void PageControl::SetActivePage(Page& page) {
+    const HWND focus = ::GetFocus();
+    const bool focusHere = focus && (focus == Handle() || ::IsChild(Handle(), focus));
     active_ = &page;
+    page.SetVisible(true);
     for (Page* p : pages_)
         if (p != &page) p->SetVisible(false);
-    page.SetVisible(true);
+    // The keyboard focus does not stay behind on a hidden page: it moves to the
+    // first control of the new one that takes it.
+    if (focusHere) {
+        const HWND first = ::GetNextDlgTabItem(page.Handle(), nullptr, FALSE);
+        ::SetFocus(first && ::IsChild(page.Handle(), first) ? first : Handle());
+    }
     if (page.OnShow) page.OnShow();
 }
 

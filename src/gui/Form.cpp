@@ -10,6 +10,9 @@ namespace gui {
 
 namespace {
 
+// The control that had the focus when the window was last deactivated.
+constexpr wchar_t kLastFocusProp[] = L"gui.LastFocus";
+
 struct DisabledWindows {
     HWND keep;
     std::vector<HWND> windows;
@@ -110,15 +113,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Keyboard focus returns to the control that had it, as in a dialog.
             if (LOWORD(wp) == WA_INACTIVE) {
                 const HWND focus = ::GetFocus();
-                if (focus && ::IsChild(hwnd_, focus)) ::SetPropW(hwnd_, L"gui.LastFocus", focus);
-            } else if (const auto focus = static_cast<HWND>(::GetPropW(hwnd_, L"gui.LastFocus"));
+                if (focus && ::IsChild(hwnd_, focus)) ::SetPropW(hwnd_, kLastFocusProp, focus);
+            } else if (const auto focus = static_cast<HWND>(::GetPropW(hwnd_, kLastFocusProp));
                        focus && ::IsChild(hwnd_, focus) && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) {
                 ::SetFocus(focus);
                 return 0;
             }
             break;
         case WM_DESTROY:
-            ::RemovePropW(hwnd_, L"gui.LastFocus");
+            ::RemovePropW(hwnd_, kLastFocusProp);
             break;
         default:
             break;
@@ -203,6 +206,11 @@ void Form::Close() {
     }
     Hide();
     if (App().MainForm() == this) App().Terminate();
+}
+
+void Form::SetActiveControl(const Control& control) {
+    ::SetPropW(hwnd_, kLastFocusProp, control.Handle());
+    if (::GetActiveWindow() == hwnd_) ::SetFocus(control.Handle());
 }
 
 void Form::BringToFront() {

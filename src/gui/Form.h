@@ -50,6 +50,8 @@ public:
     // A modal window ends its showing; the main window ends the message loop.
     void Close();
     void BringToFront();
+    // The control that gets the keyboard focus when the window is activated.
+    void SetActiveControl(const Control& control);
 
 protected:
     void CreateHandle(const Params& p);

@@ -77,10 +77,10 @@ bool Label::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void Label::Draw(const DRAWITEMSTRUCT& item) const {
-    RECT r = item.rcItem;
     const HBRUSH brush = ::CreateSolidBrush(Color() != CLR_INVALID ? Color() : ::GetSysColor(COLOR_BTNFACE));
-    ::FillRect(item.hDC, &r, brush);
+    ::FillRect(item.hDC, &item.rcItem, brush);
     ::DeleteObject(brush);
+    RECT r = item.rcItem;
     const std::wstring text = Text();
     const HGDIOBJ old = ::SelectObject(item.hDC, Font());
     ::SetBkMode(item.hDC, TRANSPARENT);
@@ -149,8 +149,8 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             const int pad = std::max(0, static_cast<int>(r->bottom - r->top - tm.tmHeight) / 2);
             r->top += pad;
             r->bottom = std::max(r->top, r->bottom - pad);
-            r->left += 2;
-            r->right = std::max(r->left, r->right - 2);
+            r->left += 3;
+            r->right = std::max(r->left, r->right - 3);
             return 0;
         }
         case WM_NCPAINT:

@@ -49,7 +49,10 @@ TFMessageform::~TFMessageform() {
 }
 
 void TFMessageform::CreateControls() {
-    lblMessage.Create(Handle(), {L"", {0, 0, kClientWidth, 16}, true, gui::TextAlign::Left, true});
+    lblMessage.Create(Handle(), {.caption = L"",
+                                 .bounds = {0, 0, kClientWidth, 16},
+                                 .wordWrap = true,
+                                 .centerVertically = true});
     pnlButtons.Create(Handle(), {L"pnlButtons", {0, 0, kClientWidth, kButtonsHeight}});
     btnCancel.Create(pnlButtons, {.caption = L"Отмена",
                                   .bounds = {0, 0, 73, kButtonsHeight},

@@ -449,3 +449,14 @@ TEST_F(Wizard, InstallButtonRunsTheInstallationIntoTheTypedFolder) {
     EXPECT_TRUE(form->FCanClose);
     EXPECT_FALSE(form->BtnExit.Enabled());
 }
+
+TEST_F(Wizard, KeyboardEnterPressesTheFocusedButtonAndTheFocusFollowsThePage) {
+    Pump();
+    EXPECT_TRUE(form->BtnStartNext.Focused()) << "the welcome page starts on Next";
+    PostMessageW(form->BtnStartNext.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(form->InsatallPages.ActivePage(), &form->tsInputPath);
+    EXPECT_TRUE(form->ePath.Focused());
+    form->InsatallPages.SetActivePage(form->tsCancel);
+    EXPECT_TRUE(form->BtnExitCancel.Focused()) << "the focus does not stay on a hidden page";
+}
