@@ -113,6 +113,8 @@ bool TFMessageform::Showmes(const std::wstring& Text, TMessageType tip, const st
         btnStop.SetVisible(false);
         btnCancel.SetVisible(false);
     }
+    // Enter answers the message; for a question it takes the cautious answer.
+    SetActiveControl(tip == mtDialog ? btnCancel : btnOK);
     if (smodal)
         ShowModal();
     else
@@ -154,6 +156,15 @@ void TFMessageform::FormShow() {
 }
 
 void TFMessageform::FormResize() { LayOut(); }
+
+LRESULT TFMessageform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Esc (the dialog keyboard interface's IDCANCEL) cancels, as the close box does.
+    if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL && lp == 0) {
+        btnCancel.Click();
+        return 0;
+    }
+    return Form::HandleMessage(msg, wp, lp);
+}
 
 void TFMessageform::FormClose() {
     StayUpTimer.SetEnabled(false);

@@ -52,6 +52,7 @@ public:
     void StopTimerTimer();
 
 protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormShow() override;
     void FormClose() override;
     void FormResize() override;

@@ -125,6 +125,29 @@ TEST(TimedMessage, AnswersOfAQuestion) {
     }
 }
 
+TEST(TimedMessage, KeyboardAnswers) {
+    struct Case {
+        ui::TMessageType type;
+        WPARAM key;
+        bool expected;
+    };
+    const Case cases[] = {{ui::mtMessage, VK_RETURN, true}, {ui::mtMessage, VK_ESCAPE, false},
+                          {ui::mtDialog, VK_RETURN, false}, {ui::mtDialog, VK_ESCAPE, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.type) << " key " << c.key);
+        std::wstring focused;
+        After press(300, [&] {
+            focused = testsupport::WindowText(GetFocus());
+            PostMessageW(GetFocus(), WM_KEYDOWN, c.key, 0);
+        });
+        const Timed shown = Show(L"Текст", c.type, 10);
+        ASSERT_TRUE(press.Ran());
+        EXPECT_EQ(shown.result, c.expected);
+        EXPECT_LT(shown.elapsedMs, 8000u);
+        EXPECT_EQ(focused, c.type == ui::mtDialog ? L"Отмена" : L"OK") << "the focus starts on the answer Enter gives";
+    }
+}
+
 TEST(TimedMessage, CountdownShowsTheSecondsLeft) {
     std::wstring shown;
     After look(1500, [&] {
