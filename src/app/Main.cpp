@@ -112,12 +112,22 @@ constexpr int kListRowHeight = 18;
 // screen before the modal driver notice covers it.
 constexpr UINT kDriverNoticeMessage = WM_APP + 1;
 
-HFONT DefaultFont() { return gui::GetFont({L"MS Sans Serif", 13}); }
-HFONT PagesFont() { return gui::GetFont({L"Tahoma", 15, RUSSIAN_CHARSET}); }
-HFONT InfoFont() { return gui::GetFont({L"MS Sans Serif", 13, RUSSIAN_CHARSET}); }
-HFONT MemoSerifFont() { return gui::GetFont({L"Times New Roman", 20}); }
+HFONT DefaultFont() {
+    return gui::GetFont({L"MS Sans Serif", 13});
+}
+HFONT PagesFont() {
+    return gui::GetFont({L"Tahoma", 15, RUSSIAN_CHARSET});
+}
+HFONT InfoFont() {
+    return gui::GetFont({L"MS Sans Serif", 13, RUSSIAN_CHARSET});
+}
+HFONT MemoSerifFont() {
+    return gui::GetFont({L"Times New Roman", 20});
+}
 
-gui::Box ToBox(const Bounds& b) { return {b.left, b.top, b.width, b.height}; }
+gui::Box ToBox(const Bounds& b) {
+    return {b.left, b.top, b.width, b.height};
+}
 
 // Where a bottom panel's buttons sit: near its ends, vertically centred.
 gui::Box ButtonRow(const gui::Box& panel) {
@@ -150,7 +160,9 @@ TFMain::TFMain() {
     SetActiveControl(BtnStartNext);
 }
 
-TFMain::~TFMain() { DestroyHandle(); }
+TFMain::~TFMain() {
+    DestroyHandle();
+}
 
 // The creation step's first action: the seven pictures, in this order, before
 // any control exists, because the backdrop composes as soon as its box has a size.
@@ -160,13 +172,13 @@ void TFMain::LoadBackdropImages() {
         gui::Bitmap32 BackdropImages::*field;
     };
     static const Entry kImages[] = {
-        {L"BACKGROUND", &BackdropImages::bg},      // BG_bmp
-        {L"MAIN", &BackdropImages::panels},        // Panels_bmp
-        {L"LOGO", &BackdropImages::logo},          // Logo_bmp
+        {L"BACKGROUND", &BackdropImages::bg},       // BG_bmp
+        {L"MAIN", &BackdropImages::panels},         // Panels_bmp
+        {L"LOGO", &BackdropImages::logo},           // Logo_bmp
         {L"TITLE_PNL_L", &BackdropImages::titleL},  // Title_pnl_l_bmp
         {L"TITLE_PNL_R", &BackdropImages::titleR},  // Title_pnl_r_bmp
         {L"TITLE_PNL_M", &BackdropImages::titleM},  // Title_pnl_m_bmp
-        {L"TITLE", &BackdropImages::title},        // Title_bmp
+        {L"TITLE", &BackdropImages::title},         // Title_bmp
     };
     for (const Entry& e : kImages) (void)gui::LoadPngResource(Images.*e.field, e.resource);
 }
@@ -194,18 +206,23 @@ void TFMain::CreateStartPage() {
     MemoStart.Create(tsStart, {kMemoStart, area, gui::colors::kNavy, MemoSerifFont()});
     PnlStartButtons.Create(tsStart, BottomPanel(L"PnlStartButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnCancel.Create(PnlStartButtons, {.caption = L"Отмена", .bounds = row.TakeLeft(kButtonWidth), .images = &Glyphs,
-                                       .imageIndex = glyph_.cancel, .onClick = [this] { BtnCancelClick(); }});
-    BtnStartNext.Create(PnlStartButtons, {.caption = L"Далее", .bounds = row.TakeRight(kButtonWidth),
-                                          .images = &Glyphs, .imageIndex = glyph_.next,
+    BtnCancel.Create(PnlStartButtons, {.caption = L"Отмена",
+                                       .bounds = row.TakeLeft(kButtonWidth),
+                                       .images = &Glyphs,
+                                       .imageIndex = glyph_.cancel,
+                                       .onClick = [this] { BtnCancelClick(); }});
+    BtnStartNext.Create(PnlStartButtons, {.caption = L"Далее",
+                                          .bounds = row.TakeRight(kButtonWidth),
+                                          .images = &Glyphs,
+                                          .imageIndex = glyph_.next,
                                           .onClick = [this] { BtnStartNextClick(); }});
 }
 
 void TFMain::CreateInputPathPage() {
     InsatallPages.AddPage(tsInputPath, L"tsInputPath");
     gui::Box area = InsatallPages.ClientArea();
-    MemoInputPath.Create(tsInputPath, {kMemoInputPath, area.TakeTop(kPathMemoHeight), gui::colors::kBlack,
-                                       MemoSerifFont()});
+    MemoInputPath.Create(tsInputPath,
+                         {kMemoInputPath, area.TakeTop(kPathMemoHeight), gui::colors::kBlack, MemoSerifFont()});
     const gui::Box path = area.TakeTop(kPathPanelHeight);
     PnlPath.Create(tsInputPath, {.text = L"PnlPath", .bounds = path, .border = gui::PanelBorder::FlatRounded});
     gui::Box inside{0, 0, path.width, path.height};
@@ -218,11 +235,15 @@ void TFMain::CreateInputPathPage() {
     const gui::Box bottom = area.TakeBottom(37);
     PnlInputPathButtons.Create(tsInputPath, BottomPanel(L"PnlInputPathButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnCancel2.Create(PnlInputPathButtons, {.caption = L"Отмена", .bounds = row.TakeLeft(kButtonWidth),
-                                            .images = &Glyphs, .imageIndex = glyph_.cancel,
+    BtnCancel2.Create(PnlInputPathButtons, {.caption = L"Отмена",
+                                            .bounds = row.TakeLeft(kButtonWidth),
+                                            .images = &Glyphs,
+                                            .imageIndex = glyph_.cancel,
                                             .onClick = [this] { BtnCancelClick(); }});
-    BtnInputPathNext.Create(PnlInputPathButtons, {.caption = L"Далее", .bounds = row.TakeRight(kButtonWidth),
-                                                  .images = &Glyphs, .imageIndex = glyph_.next,
+    BtnInputPathNext.Create(PnlInputPathButtons, {.caption = L"Далее",
+                                                  .bounds = row.TakeRight(kButtonWidth),
+                                                  .images = &Glyphs,
+                                                  .imageIndex = glyph_.next,
                                                   .onClick = [this] { BtnInputPathNextClick(); }});
 }
 
@@ -239,21 +260,26 @@ void TFMain::CreateInputComponentsPage() {
                                      .itemIndex = 0,
                                      .bounds = {kButtonMargin, 48, 200, 23},
                                      .visible = false});
-    CbDriverInstal.Create(PnlComponents,
-                          {.caption = L"Устанавливать драйвер", .bounds = {kButtonMargin, 12, 300, 24}, .checked = true});
+    CbDriverInstal.Create(
+        PnlComponents, {.caption = L"Устанавливать драйвер", .bounds = {kButtonMargin, 12, 300, 24}, .checked = true});
     PnlInputComponentsButtons.Create(tsInputComponents, BottomPanel(L"PnlInputComponentsButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnCancel4.Create(PnlInputComponentsButtons, {.caption = L"Отмена", .bounds = row.TakeLeft(kButtonWidth),
-                                                  .images = &Glyphs, .imageIndex = glyph_.cancel,
+    BtnCancel4.Create(PnlInputComponentsButtons, {.caption = L"Отмена",
+                                                  .bounds = row.TakeLeft(kButtonWidth),
+                                                  .images = &Glyphs,
+                                                  .imageIndex = glyph_.cancel,
                                                   .onClick = [this] { BtnCancelClick(); }});
     const gui::Box install = row.TakeRight(kInstallButtonWidth);
     row.TakeRight(kButtonGap);
     BtnInputComponentsBack.Create(PnlInputComponentsButtons, {.caption = L"Назад",
                                                               .bounds = row.TakeRight(kButtonWidth),
-                                                              .images = &Glyphs, .imageIndex = glyph_.back,
+                                                              .images = &Glyphs,
+                                                              .imageIndex = glyph_.back,
                                                               .onClick = [this] { BtnInputComponentsBackClick(); }});
-    BtnInsatall.Create(PnlInputComponentsButtons, {.caption = L"Начать установку", .bounds = install,
-                                                   .images = &Glyphs, .imageIndex = glyph_.install,
+    BtnInsatall.Create(PnlInputComponentsButtons, {.caption = L"Начать установку",
+                                                   .bounds = install,
+                                                   .images = &Glyphs,
+                                                   .imageIndex = glyph_.install,
                                                    .onClick = [this] { BtnInsatallClick(); }});
 }
 
@@ -265,21 +291,24 @@ void TFMain::CreateProgressPage() {
     LogList.Create(tsProgressInstall, {.bounds = area, .itemHeight = kListRowHeight, .visible = false});
     PnlProgressButtons.Create(tsProgressInstall, BottomPanel(L"PnlProgressButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnExit.Create(PnlProgressButtons, {.caption = L"Выход", .bounds = row.TakeRight(kButtonWidth),
-                                        .images = &Glyphs, .imageIndex = glyph_.exit,
+    BtnExit.Create(PnlProgressButtons, {.caption = L"Выход",
+                                        .bounds = row.TakeRight(kButtonWidth),
+                                        .images = &Glyphs,
+                                        .imageIndex = glyph_.exit,
                                         .onClick = [this] { BtnExitClick(); }});
 }
 
 void TFMain::CreateCancelPage() {
     InsatallPages.AddPage(tsCancel, L"tsCancel");
     gui::Box area = InsatallPages.ClientArea();
-    MemoCancel.Create(tsCancel, {kMemoCancel, area.TakeTop(kCancelMemoHeight), gui::colors::kMaroon,
-                                 MemoSerifFont()});
+    MemoCancel.Create(tsCancel, {kMemoCancel, area.TakeTop(kCancelMemoHeight), gui::colors::kMaroon, MemoSerifFont()});
     const gui::Box bottom = area.TakeBottom(37);
     PnlCancelButtons.Create(tsCancel, BottomPanel(L"PnlCancelButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnExitCancel.Create(PnlCancelButtons, {.caption = L"Выход", .bounds = row.TakeRight(kButtonWidth),
-                                            .images = &Glyphs, .imageIndex = glyph_.exit,
+    BtnExitCancel.Create(PnlCancelButtons, {.caption = L"Выход",
+                                            .bounds = row.TakeRight(kButtonWidth),
+                                            .images = &Glyphs,
+                                            .imageIndex = glyph_.exit,
                                             .onClick = [this] { BtnExitClick(); }});
 }
 
@@ -295,11 +324,14 @@ void TFMain::CreateChangeFontSizePage() {
     row.TakeRight(kButtonGap);
     BtnChangeFont.Create(PnlChangeFontButtons, {.caption = L"Изменить настройки",
                                                 .bounds = row.TakeRight(kChangeFontButtonWidth),
-                                                .images = &Glyphs, .imageIndex = glyph_.font,
+                                                .images = &Glyphs,
+                                                .imageIndex = glyph_.font,
                                                 .onClick = [this] { BtnChangeFontClick(); }});
-    BtnExitOnChangefont.Create(PnlChangeFontButtons, {.caption = L"Выход", .bounds = exit, .images = &Glyphs,
-                                                      .imageIndex = glyph_.exit,
-                                                      .onClick = [this] { BtnExitClick(); }});
+    BtnExitOnChangefont.Create(
+        PnlChangeFontButtons,
+        {.caption = L"Выход", .bounds = exit, .images = &Glyphs, .imageIndex = glyph_.exit, .onClick = [this] {
+             BtnExitClick();
+         }});
 }
 
 // ---- Creation and backdrop
@@ -327,7 +359,9 @@ void TFMain::BGResize() {
     InsatallPages.SetBounds(ToBox(kPagesBounds));
 }
 
-void TFMain::FormShow() { CenterOnScreen(); }
+void TFMain::FormShow() {
+    CenterOnScreen();
+}
 
 LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kDriverNoticeMessage) {
@@ -370,14 +404,18 @@ void TFMain::BtnInputPathNextClick() {
     InsatallPages.SetActivePage(tsInputComponents);
 }
 
-void TFMain::tsInputComponentsShow() { ::PostMessageW(Handle(), kDriverNoticeMessage, 0, 0); }
+void TFMain::tsInputComponentsShow() {
+    ::PostMessageW(Handle(), kDriverNoticeMessage, 0, 0);
+}
 
 void TFMain::ShowDriverNotice() {
     if (InsatallPages.ActivePage() != &tsInputComponents) return;
     (void)ui::ShowTimedMessage(gui::JoinLines(kDriverNotice, L"\r"), ui::mtMessage, L"", 0);
 }
 
-void TFMain::BtnInputComponentsBackClick() { InsatallPages.SetActivePage(tsInputPath); }
+void TFMain::BtnInputComponentsBackClick() {
+    InsatallPages.SetActivePage(tsInputPath);
+}
 
 void TFMain::BtnInsatallClick() {
     install::RunInputs inputs;
@@ -400,14 +438,17 @@ void TFMain::BtnCancelClick() {
     InsatallPages.SetActivePage(tsCancel);
 }
 
-void TFMain::BtnExitClick() { Close(); }
+void TFMain::BtnExitClick() {
+    Close();
+}
 
-bool TFMain::FormCloseQuery() { return FCanClose; }
+bool TFMain::FormCloseQuery() {
+    return FCanClose;
+}
 
 void TFMain::BtnChangeFontClick() {
     ui::SwitchToLargeFonts();
-    if (gui::MessageDlg(gui::JoinLines(kRestartQuestion), gui::MsgDlgType::Warning, gui::MsgDlgButtons::YesNo) !=
-        IDYES)
+    if (gui::MessageDlg(gui::JoinLines(kRestartQuestion), gui::MsgDlgType::Warning, gui::MsgDlgButtons::YesNo) != IDYES)
         return;
     (void)ui::RestartWindows(EWX_REBOOT | EWX_FORCE);
     Close();
@@ -426,7 +467,9 @@ int TFMain::AddLine(const std::wstring& text) {
     return index;
 }
 
-void TFMain::AppendToLine(int index, const std::wstring& word) { LogList.SetItem(index, LogList.Item(index) + word); }
+void TFMain::AppendToLine(int index, const std::wstring& word) {
+    LogList.SetItem(index, LogList.Item(index) + word);
+}
 
 void TFMain::RepaintLines() {
     ::RedrawWindow(LogList.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
@@ -440,19 +483,25 @@ bool TFMain::Confirm(const std::wstring& text) {
     return gui::MessageDlg(text, gui::MsgDlgType::Confirmation, gui::MsgDlgButtons::YesNo) == IDYES;
 }
 
-void TFMain::ProcessMessages() { gui::App().ProcessMessages(); }
+void TFMain::ProcessMessages() {
+    gui::App().ProcessMessages();
+}
 
 void TFMain::SetBusy(bool busy) {
     FCanClose = !busy;
     gui::App().SetBusy(busy);
 }
 
-void TFMain::EnableExit() { BtnExit.SetEnabled(true); }
+void TFMain::EnableExit() {
+    BtnExit.SetEnabled(true);
+}
 
 void TFMain::ShowPage(install::Page page) {
     InsatallPages.SetActivePage(page == install::Page::Progress ? tsProgressInstall : tsChangeFontSize);
 }
 
-void TFMain::CloseWindow() { Close(); }
+void TFMain::CloseWindow() {
+    Close();
+}
 
 }  // namespace app

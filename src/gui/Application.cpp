@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include "base/Error.h"
@@ -17,7 +18,9 @@ void Application::Initialize() {
     ::InitCommonControlsEx(&icc);
 }
 
-void Application::Finalize() { com_.reset(); }
+void Application::Finalize() {
+    com_.reset();
+}
 
 void Application::Run(Form& mainForm) {
     mainForm_ = &mainForm;
@@ -65,7 +68,9 @@ void Application::Dispatch(MSG& msg) {
     ::DispatchMessageW(&msg);
 }
 
-void Application::SetBusy(bool busy) { TheScreen().SetCursor(busy ? kCursorHourGlass : kCursorDefault); }
+void Application::SetBusy(bool busy) {
+    TheScreen().SetCursor(busy ? kCursorHourGlass : kCursorDefault);
+}
 
 void Application::ShowException(const std::wstring& message) noexcept {
     try {
@@ -97,6 +102,8 @@ std::wstring ErrorReportText(std::wstring message) {
     return message;
 }
 
-void ReportCurrentException() noexcept { App().HandleException(); }
+void ReportCurrentException() noexcept {
+    App().HandleException();
+}
 
 }  // namespace gui

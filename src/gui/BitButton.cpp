@@ -30,8 +30,8 @@ void BitButton::Create(ParentRef parent, const BitButtonArgs& args) {
     colors_ = args.colors;
     spacing_ = args.spacing;
     OnClick = args.onClick;
-    CreateHandle({L"Button", parent.hwnd, args.caption, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, args.bounds,
-                  nullptr});
+    CreateHandle(
+        {L"Button", parent.hwnd, args.caption, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, args.bounds, nullptr});
 }
 
 void BitButton::Click() {
@@ -134,8 +134,7 @@ void BitButton::DrawFace(HDC dc, const RECT& r, Look look) const {
     if (look == Look::Hot || look == Look::Pressed) {
         FrameRounded(dc, inner, colors_.hotTrack, 2, kRadius - 1);
     } else if (look == Look::Focused) {
-        const COLORREF ring =
-            colors_.highlight == CLR_DEFAULT ? ::GetSysColor(COLOR_HIGHLIGHT) : colors_.highlight;
+        const COLORREF ring = colors_.highlight == CLR_DEFAULT ? ::GetSysColor(COLOR_HIGHLIGHT) : colors_.highlight;
         FrameRounded(dc, inner, ring, 1, kRadius - 1);
     }
 }

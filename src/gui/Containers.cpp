@@ -52,8 +52,8 @@ void Panel::Paint(HDC dc) const {
     const HBRUSH brush = ::CreateSolidBrush(color);
     ::FillRect(dc, &r, brush);
     if (border_ == PanelBorder::FlatRounded) {
-        const HPEN pen = ::CreatePen(PS_SOLID, 1,
-                                     borderColor_ == CLR_DEFAULT ? ::GetSysColor(COLOR_BTNSHADOW) : borderColor_);
+        const HPEN pen =
+            ::CreatePen(PS_SOLID, 1, borderColor_ == CLR_DEFAULT ? ::GetSysColor(COLOR_BTNSHADOW) : borderColor_);
         const HGDIOBJ oldPen = ::SelectObject(dc, pen);
         const HGDIOBJ oldBrush = ::SelectObject(dc, brush);
         ::RoundRect(dc, r.left, r.top, r.right, r.bottom, 7, 7);

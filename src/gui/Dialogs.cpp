@@ -217,6 +217,8 @@ int MessageDlg(const std::wstring& text, MsgDlgType type, MsgDlgButtons buttons)
     return ShowMessageDialog({DialogCaption(type), text, type, buttons});
 }
 
-MessageHook SetMessageHook(MessageHook hook) { return std::exchange(Hook(), std::move(hook)); }
+MessageHook SetMessageHook(MessageHook hook) {
+    return std::exchange(Hook(), std::move(hook));
+}
 
 }  // namespace gui

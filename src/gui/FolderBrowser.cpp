@@ -32,6 +32,8 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& titl
     return std::wstring(path);
 }
 
-FolderBrowserHook SetFolderBrowserHook(FolderBrowserHook hook) { return std::exchange(Hook(), std::move(hook)); }
+FolderBrowserHook SetFolderBrowserHook(FolderBrowserHook hook) {
+    return std::exchange(Hook(), std::move(hook));
+}
 
 }  // namespace gui

@@ -29,7 +29,9 @@ BOOL CALLBACK DisableOther(HWND wnd, LPARAM param) {
 
 }  // namespace
 
-Form::~Form() { DestroyHandle(); }
+Form::~Form() {
+    DestroyHandle();
+}
 
 Form* Form::FromHandle(HWND wnd) {
     if (!wnd || ::GetWindowLongPtrW(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Form::WndProc)) return nullptr;
@@ -136,7 +138,9 @@ std::wstring Form::Caption() const {
     return text;
 }
 
-void Form::SetCaption(const std::wstring& caption) { ::SetWindowTextW(hwnd_, caption.c_str()); }
+void Form::SetCaption(const std::wstring& caption) {
+    ::SetWindowTextW(hwnd_, caption.c_str());
+}
 
 Box Form::ClientBox() const {
     RECT r{};
@@ -166,9 +170,13 @@ void Form::Show() {
     ::ShowWindow(hwnd_, SW_SHOW);
 }
 
-void Form::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+void Form::Hide() {
+    ::ShowWindow(hwnd_, SW_HIDE);
+}
 
-bool Form::Visible() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
+bool Form::Visible() const {
+    return hwnd_ && ::IsWindowVisible(hwnd_);
+}
 
 int Form::ShowModal() {
     const HWND previous = ::GetActiveWindow();
@@ -181,8 +189,9 @@ int Form::ShowModal() {
         // Others first, so that activation can move back to the window that had it.
         for (HWND wnd : disabled.windows)
             if (::IsWindow(wnd)) ::EnableWindow(wnd, TRUE);
-        if (hwnd_) ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (hwnd_)
+            ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (previous && ::IsWindow(previous)) ::SetActiveWindow(previous);
         modal_ = false;
     });

@@ -33,8 +33,8 @@ public:
     std::wstring Caption() const;
     void SetCaption(const std::wstring& caption);
     HFONT Font() const { return font_; }
-    Box ClientBox() const;   // 0, 0, client width, client height
-    Box WindowBox() const;   // outer bounds in screen coordinates
+    Box ClientBox() const;  // 0, 0, client width, client height
+    Box WindowBox() const;  // outer bounds in screen coordinates
     void SetWindowBox(const Box& box);
     void CenterOnScreen();
 

@@ -2,6 +2,7 @@
 // A one-pixel frame around a control that lights up while the pointer is over
 // it. The control keeps the WS_BORDER style; the frame is painted over it.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>  // CLR_DEFAULT
 
 namespace gui {

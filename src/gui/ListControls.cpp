@@ -15,7 +15,9 @@ void ListBox::Create(ParentRef parent, const ListBoxArgs& args) {
     if (args.itemHeight > 0) ::SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, args.itemHeight);
 }
 
-void ListBox::Clear() { ::SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+void ListBox::Clear() {
+    ::SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+}
 
 int ListBox::Add(const std::wstring& text) {
     return static_cast<int>(::SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
@@ -40,7 +42,9 @@ void ListBox::SetItem(int index, const std::wstring& text) {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-int ListBox::Count() const { return static_cast<int>(::SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
+int ListBox::Count() const {
+    return static_cast<int>(::SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+}
 
 std::vector<std::wstring> ListBox::Items() const {
     std::vector<std::wstring> items;
@@ -48,7 +52,9 @@ std::vector<std::wstring> ListBox::Items() const {
     return items;
 }
 
-void ListBox::ScrollTo(int index) { ::SendMessageW(Handle(), LB_SETTOPINDEX, index, 0); }
+void ListBox::ScrollTo(int index) {
+    ::SendMessageW(Handle(), LB_SETTOPINDEX, index, 0);
+}
 
 LRESULT ListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     frame_.Track(Handle(), msg);
@@ -77,16 +83,19 @@ void ComboBox::Create(ParentRef parent, const ComboBoxArgs& args) {
     Box dropped = args.bounds;
     dropped.height += 120;  // the height of a drop-down list includes its open list
     CreateHandle({L"ComboBox", parent.hwnd, L"",
-                  (args.visible ? WS_VISIBLE : 0u) | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, dropped,
-                  nullptr});
+                  (args.visible ? WS_VISIBLE : 0u) | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, dropped, nullptr});
     for (const std::wstring& item : args.items)
         ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SetItemIndex(args.itemIndex);
 }
 
-int ComboBox::ItemIndex() const { return static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
+int ComboBox::ItemIndex() const {
+    return static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+}
 
-void ComboBox::SetItemIndex(int index) { ::SendMessageW(Handle(), CB_SETCURSEL, index, 0); }
+void ComboBox::SetItemIndex(int index) {
+    ::SendMessageW(Handle(), CB_SETCURSEL, index, 0);
+}
 
 std::vector<std::wstring> ComboBox::Items() const {
     std::vector<std::wstring> items;
@@ -94,8 +103,8 @@ std::vector<std::wstring> ComboBox::Items() const {
     for (int i = 0; i < count; ++i) {
         const LRESULT length = ::SendMessageW(Handle(), CB_GETLBTEXTLEN, i, 0);
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        text.resize(static_cast<size_t>(
-            ::SendMessageW(Handle(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        text.resize(
+            static_cast<size_t>(::SendMessageW(Handle(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
         items.push_back(text);
     }
     return items;
@@ -104,12 +113,14 @@ std::vector<std::wstring> ComboBox::Items() const {
 // ---- CheckBox
 
 void CheckBox::Create(ParentRef parent, const CheckBoxArgs& args) {
-    CreateHandle({L"Button", parent.hwnd, args.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, args.bounds,
-                  nullptr});
+    CreateHandle(
+        {L"Button", parent.hwnd, args.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, args.bounds, nullptr});
     SetChecked(args.checked);
 }
 
-bool CheckBox::Checked() const { return ::SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool CheckBox::Checked() const {
+    return ::SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void CheckBox::SetChecked(bool checked) {
     ::SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -123,16 +134,22 @@ void ProgressBar::Create(ParentRef parent, const ProgressBarArgs& args) {
         return ::InitCommonControlsEx(&icc) != FALSE;
     }();
     (void)registered;
-    CreateHandle({PROGRESS_CLASSW, parent.hwnd, L"", WS_VISIBLE | (args.smooth ? PBS_SMOOTH : 0u), 0, args.bounds,
-                  nullptr});
+    CreateHandle(
+        {PROGRESS_CLASSW, parent.hwnd, L"", WS_VISIBLE | (args.smooth ? PBS_SMOOTH : 0u), 0, args.bounds, nullptr});
     ::SendMessageW(Handle(), PBM_SETRANGE32, args.min, args.max);
     ::SendMessageW(Handle(), PBM_SETSTEP, args.step, 0);
 }
 
-int ProgressBar::Position() const { return static_cast<int>(::SendMessageW(Handle(), PBM_GETPOS, 0, 0)); }
+int ProgressBar::Position() const {
+    return static_cast<int>(::SendMessageW(Handle(), PBM_GETPOS, 0, 0));
+}
 
-void ProgressBar::SetPosition(int position) { ::SendMessageW(Handle(), PBM_SETPOS, position, 0); }
+void ProgressBar::SetPosition(int position) {
+    ::SendMessageW(Handle(), PBM_SETPOS, position, 0);
+}
 
-void ProgressBar::StepIt() { ::SendMessageW(Handle(), PBM_STEPIT, 0, 0); }
+void ProgressBar::StepIt() {
+    ::SendMessageW(Handle(), PBM_STEPIT, 0, 0);
+}
 
 }  // namespace gui

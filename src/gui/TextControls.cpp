@@ -11,7 +11,9 @@ namespace gui {
 
 namespace {
 
-COLORREF OrDefault(COLORREF color, int sysColor) { return color == CLR_DEFAULT ? ::GetSysColor(sysColor) : color; }
+COLORREF OrDefault(COLORREF color, int sysColor) {
+    return color == CLR_DEFAULT ? ::GetSysColor(sysColor) : color;
+}
 
 }  // namespace
 
@@ -23,8 +25,8 @@ void Label::Create(ParentRef parent, const LabelArgs& args) {
     centerVertically_ = args.centerVertically;
     textColor_ = args.textColor;
     // Owner-drawn: the static class paints plain text itself, outside WM_PAINT, on every change of text.
-    CreateHandle({L"Static", parent.hwnd, args.caption, (args.visible ? WS_VISIBLE : 0u) | SS_OWNERDRAW, 0,
-                  args.bounds, args.font});
+    CreateHandle({L"Static", parent.hwnd, args.caption, (args.visible ? WS_VISIBLE : 0u) | SS_OWNERDRAW, 0, args.bounds,
+                  args.font});
 }
 
 UINT Label::DrawFlags() const {
@@ -107,8 +109,7 @@ std::wstring JoinLines(const std::vector<std::wstring>& lines, const std::wstrin
 void Memo::Create(ParentRef parent, const MemoArgs& args) {
     textColor_ = args.textColor;
     CreateHandle({L"Edit", parent.hwnd, JoinLines(args.lines),
-                  WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_NOHIDESEL, 0, args.bounds,
-                  args.font});
+                  WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_NOHIDESEL, 0, args.bounds, args.font});
 }
 
 bool Memo::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -123,8 +124,8 @@ void Edit::Create(ParentRef parent, const EditArgs& args) {
     SetParentColor(false);
     // No WS_BORDER: the edit class would draw that border inside its text area.
     // The frame and the padding around the text are non-client area of our own.
-    CreateHandle({L"Edit", parent.hwnd, args.text, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, args.bounds,
-                  args.font});
+    CreateHandle(
+        {L"Edit", parent.hwnd, args.text, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, args.bounds, args.font});
 }
 
 void Edit::SetFont(HFONT font) {
@@ -232,7 +233,9 @@ void RichEdit::SetColor(COLORREF color) {
     if (Handle()) ::SendMessageW(Handle(), EM_SETBKGNDCOLOR, color == CLR_INVALID, color == CLR_INVALID ? 0 : color);
 }
 
-bool RichEdit::ReadOnly() const { return (::GetWindowLongPtrW(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
+bool RichEdit::ReadOnly() const {
+    return (::GetWindowLongPtrW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
+}
 
 LRESULT RichEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     const LRESULT result = Control::WndProc(msg, wp, lp);

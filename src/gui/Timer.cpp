@@ -19,7 +19,9 @@ std::map<UINT_PTR, Timer*>& Running() {
 
 Timer::Timer(UINT interval, std::function<void()> onTimer) : OnTimer(std::move(onTimer)), interval_(interval) {}
 
-Timer::~Timer() { SetEnabled(false); }
+Timer::~Timer() {
+    SetEnabled(false);
+}
 
 void Timer::SetInterval(UINT interval) {
     interval_ = interval;

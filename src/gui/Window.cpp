@@ -52,9 +52,9 @@ Control* Control::FromHandle(HWND wnd) {
 
 void Control::CreateHandle(const CreateParams& p) {
     if (hwnd_) throw base::Error(L"Control has already been created");
-    const HWND wnd = ::CreateWindowExW(p.exStyle, p.className, p.text.c_str(), p.style | WS_CHILD, p.bounds.left,
-                                       p.bounds.top, p.bounds.width, p.bounds.height, p.parent, nullptr,
-                                       ::GetModuleHandleW(nullptr), nullptr);
+    const HWND wnd =
+        ::CreateWindowExW(p.exStyle, p.className, p.text.c_str(), p.style | WS_CHILD, p.bounds.left, p.bounds.top,
+                          p.bounds.width, p.bounds.height, p.parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!wnd) throw base::Error(L"Error creating window: " + std::wstring(p.className));
     hwnd_ = wnd;
     ::SetPropW(wnd, kObjectProp, this);
@@ -87,9 +87,13 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultProc(msg, wp, lp);
 }
 
-LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefSubclassProc(hwnd_, msg, wp, lp); }
+LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    return ::DefSubclassProc(hwnd_, msg, wp, lp);
+}
 
-bool Control::OnReflected(UINT msg, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Control::OnReflected(UINT msg, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 bool Control::ColorChild(HDC dc, LRESULT& result, COLORREF textColor) const {
     if (color_ == CLR_INVALID) return false;
@@ -106,7 +110,9 @@ std::wstring Control::Text() const {
     return text;
 }
 
-void Control::SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }
+void Control::SetText(const std::wstring& text) {
+    ::SetWindowTextW(hwnd_, text.c_str());
+}
 
 Box Control::Bounds() const {
     RECT r{};
@@ -125,23 +131,41 @@ void Control::SetBounds(const Box& box) {
     ::SetWindowPos(hwnd_, nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool Control::Visible() const { return (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Control::Visible() const {
+    return (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
-void Control::SetVisible(bool visible) { ::ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void Control::SetVisible(bool visible) {
+    ::ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
 
-bool Control::Enabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
+bool Control::Enabled() const {
+    return ::IsWindowEnabled(hwnd_) != FALSE;
+}
 
-void Control::SetEnabled(bool enabled) { ::EnableWindow(hwnd_, enabled); }
+void Control::SetEnabled(bool enabled) {
+    ::EnableWindow(hwnd_, enabled);
+}
 
-void Control::SetFocus() { ::SetFocus(hwnd_); }
+void Control::SetFocus() {
+    ::SetFocus(hwnd_);
+}
 
-bool Control::Focused() const { return hwnd_ && ::GetFocus() == hwnd_; }
+bool Control::Focused() const {
+    return hwnd_ && ::GetFocus() == hwnd_;
+}
 
-HFONT Control::Font() const { return reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
+HFONT Control::Font() const {
+    return reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+}
 
-void Control::SetFont(HFONT font) { ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+void Control::SetFont(HFONT font) {
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
 
-void Control::Invalidate() { ::InvalidateRect(hwnd_, nullptr, TRUE); }
+void Control::Invalidate() {
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 void Control::SetColor(COLORREF color) {
     color_ = color;

@@ -4,6 +4,7 @@
 // Parents hand the notifications about a child (WM_COMMAND, WM_NOTIFY,
 // WM_DRAWITEM, WM_CTLCOLOR*) back to the child's object.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>  // CLR_DEFAULT, CLR_INVALID
 
 #include <string>

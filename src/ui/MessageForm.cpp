@@ -26,7 +26,9 @@ TimedMessageHook& Hook() {
     return hook;
 }
 
-HFONT WindowFont() { return gui::GetFont({L"Tahoma", 10}); }
+HFONT WindowFont() {
+    return gui::GetFont({L"Tahoma", 10});
+}
 
 }  // namespace
 
@@ -49,10 +51,8 @@ TFMessageform::~TFMessageform() {
 }
 
 void TFMessageform::CreateControls() {
-    lblMessage.Create(Handle(), {.caption = L"",
-                                 .bounds = {0, 0, kClientWidth, 16},
-                                 .wordWrap = true,
-                                 .centerVertically = true});
+    lblMessage.Create(Handle(),
+                      {.caption = L"", .bounds = {0, 0, kClientWidth, 16}, .wordWrap = true, .centerVertically = true});
     pnlButtons.Create(Handle(), {L"pnlButtons", {0, 0, kClientWidth, kButtonsHeight}});
     btnCancel.Create(pnlButtons, {.caption = L"Отмена",
                                   .bounds = {0, 0, 73, kButtonsHeight},
@@ -68,12 +68,12 @@ void TFMessageform::CreateControls() {
                               .spacing = 3,
                               .onClick = [this] { btnOKClick(); }});
     pnlClose.Create(Handle(), {L"pnlClose", {0, 0, kClientWidth, kCloseHeight}});
-    btnStop.Create(pnlClose, {.caption = L"остановить",
-                              .bounds = {0, 0, 80, kCloseHeight},
-                              .spacing = 3,
-                              .onClick = [this] { btnStopClick(); }});
-    lblClose.Create(pnlClose, {L"Окно закроется через", {80, 0, 10, kCloseHeight}, false, gui::TextAlign::Center,
-                               true});
+    btnStop.Create(pnlClose,
+                   {.caption = L"остановить", .bounds = {0, 0, 80, kCloseHeight}, .spacing = 3, .onClick = [this] {
+                        btnStopClick();
+                    }});
+    lblClose.Create(pnlClose,
+                    {L"Окно закроется через", {80, 0, 10, kCloseHeight}, false, gui::TextAlign::Center, true});
     lblSec.Create(pnlClose, {L"  сек", {90, 0, 10, kCloseHeight}, false, gui::TextAlign::Left, true});
 }
 
@@ -99,8 +99,7 @@ void TFMessageform::LayOut() {
     lblSec.SetBounds(countdown.TakeLeft(std::max(lblSec.TextWidth(), 40)));
 }
 
-bool TFMessageform::Showmes(const std::wstring& Text, TMessageType tip, const std::wstring& CaptionText,
-                            bool smodal) {
+bool TFMessageform::Showmes(const std::wstring& Text, TMessageType tip, const std::wstring& CaptionText, bool smodal) {
     FShowResult = false;
     FMessageTtype = tip;
     FMessageText = Text;
@@ -155,7 +154,9 @@ void TFMessageform::FormShow() {
     tt = base::NowDayCount();
 }
 
-void TFMessageform::FormResize() { LayOut(); }
+void TFMessageform::FormResize() {
+    LayOut();
+}
 
 LRESULT TFMessageform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // Esc (the dialog keyboard interface's IDCANCEL) cancels, as the close box does.
@@ -178,7 +179,9 @@ void TFMessageform::StayUpTimerTimer() {
 }
 
 // Cancels the window, also when the Cancel button is hidden.
-void TFMessageform::StopTimerTimer() { btnCancel.Click(); }
+void TFMessageform::StopTimerTimer() {
+    btnCancel.Click();
+}
 
 void TFMessageform::btnOKClick() {
     FShowResult = true;
@@ -208,8 +211,12 @@ int RemainingSeconds(unsigned stopInterval, double shownAt, double now) {
     return static_cast<int>(std::nearbyint(remaining));  // the default rounding mode: halves to even
 }
 
-std::wstring CountdownText(int seconds) { return L"  " + std::to_wstring(seconds) + L"с"; }
+std::wstring CountdownText(int seconds) {
+    return L"  " + std::to_wstring(seconds) + L"с";
+}
 
-TimedMessageHook SetTimedMessageHook(TimedMessageHook hook) { return std::exchange(Hook(), std::move(hook)); }
+TimedMessageHook SetTimedMessageHook(TimedMessageHook hook) {
+    return std::exchange(Hook(), std::move(hook));
+}
 
 }  // namespace ui

@@ -6,14 +6,16 @@
 namespace ui {
 
 TFWaitRun::TFWaitRun() {
-    CreateHandle({L"TFWaitRun", L"Запуск Велтон-Dozevo...", 314, 39, WS_POPUP | WS_CAPTION | WS_BORDER,
-                  WS_EX_TOPMOST, gui::GetFont({L"Tahoma", 13, RUSSIAN_CHARSET})});
+    CreateHandle({L"TFWaitRun", L"Запуск Велтон-Dozevo...", 314, 39, WS_POPUP | WS_CAPTION | WS_BORDER, WS_EX_TOPMOST,
+                  gui::GetFont({L"Tahoma", 13, RUSSIAN_CHARSET})});
     LblProgress.Create(Handle(), {L"", {0, 0, 314, 19}, false, gui::TextAlign::Left, true});
     ProgressBar.Create(Handle(), {.bounds = {0, 19, 314, 20}, .min = 0, .max = 25, .step = 1, .smooth = true});
     FormCreate();
 }
 
-TFWaitRun::~TFWaitRun() { DestroyHandle(); }
+TFWaitRun::~TFWaitRun() {
+    DestroyHandle();
+}
 
 void TFWaitRun::FormCreate() {
     ProgressBar.SetPosition(0);

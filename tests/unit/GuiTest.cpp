@@ -47,7 +47,7 @@ TEST(ErrorReport, FullStopIsAddedAfterCharactersAboveTheFullStop) {
         {L"", L""},
         {L"Cannot open file", L"Cannot open file."},
         {L"Done.", L"Done."},
-        {L"Cannot open file \"x\"", L"Cannot open file \"x\""},  // '"' is below '.'
+        {L"Cannot open file \"x\"", L"Cannot open file \"x\""},              // '"' is below '.'
         {L"List index out of bounds (0)", L"List index out of bounds (0)"},  // ')' is below '.'
         {L"a,", L"a,"},
         {L"Stop!", L"Stop!"},
@@ -92,7 +92,7 @@ TEST(MessageDialog, OwnDialogWithEnglishCaptionsAndButtons) {
         gui::MsgDlgButtons buttons;
         const wchar_t* caption;
         std::vector<std::wstring> buttonTexts;
-        int press;     // the button pressed, or IDCANCEL for Esc
+        int press;  // the button pressed, or IDCANCEL for Esc
         int expected;
     };
     const Case cases[] = {
@@ -161,8 +161,7 @@ TEST(Application, ProcessMessagesRunsPendingWork) {
     ButtonForm form;
     int presses = 0;
     form.button.OnClick = [&] { ++presses; };
-    PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form.button.Handle()));
+    PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(form.button.Handle()));
     EXPECT_EQ(presses, 0);
     gui::App().ProcessMessages();
     EXPECT_EQ(presses, 1);

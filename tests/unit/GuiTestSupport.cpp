@@ -17,7 +17,9 @@ DialogRecorder::DialogRecorder(std::deque<int> answers) : answers_(std::move(ans
     });
 }
 
-DialogRecorder::~DialogRecorder() { gui::SetMessageHook(std::move(previous_)); }
+DialogRecorder::~DialogRecorder() {
+    gui::SetMessageHook(std::move(previous_));
+}
 
 TimedMessageRecorder::TimedMessageRecorder() {
     previous_ = ui::SetTimedMessageHook(
@@ -27,7 +29,9 @@ TimedMessageRecorder::TimedMessageRecorder() {
         });
 }
 
-TimedMessageRecorder::~TimedMessageRecorder() { ui::SetTimedMessageHook(std::move(previous_)); }
+TimedMessageRecorder::~TimedMessageRecorder() {
+    ui::SetTimedMessageHook(std::move(previous_));
+}
 
 FolderBrowserAnswer::FolderBrowserAnswer(std::optional<std::wstring> answer) : answer_(std::move(answer)) {
     previous_ = gui::SetFolderBrowserHook([this](const std::wstring& title) {
@@ -36,7 +40,9 @@ FolderBrowserAnswer::FolderBrowserAnswer(std::optional<std::wstring> answer) : a
     });
 }
 
-FolderBrowserAnswer::~FolderBrowserAnswer() { gui::SetFolderBrowserHook(std::move(previous_)); }
+FolderBrowserAnswer::~FolderBrowserAnswer() {
+    gui::SetFolderBrowserHook(std::move(previous_));
+}
 
 namespace {
 
@@ -95,8 +101,7 @@ BOOL CALLBACK Match(HWND wnd, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     wchar_t cls[256] = {};
     GetClassNameW(wnd, cls, 256);
-    if (s->className == cls && (!s->visibleOnly || IsWindowVisible(wnd)) &&
-        (!s->text || WindowText(wnd) == s->text)) {
+    if (s->className == cls && (!s->visibleOnly || IsWindowVisible(wnd)) && (!s->text || WindowText(wnd) == s->text)) {
         s->found = wnd;
         return FALSE;
     }

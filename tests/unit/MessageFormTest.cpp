@@ -131,8 +131,10 @@ TEST(TimedMessage, KeyboardAnswers) {
         WPARAM key;
         bool expected;
     };
-    const Case cases[] = {{ui::mtMessage, VK_RETURN, true}, {ui::mtMessage, VK_ESCAPE, false},
-                          {ui::mtDialog, VK_RETURN, false}, {ui::mtDialog, VK_ESCAPE, false}};
+    const Case cases[] = {{ui::mtMessage, VK_RETURN, true},
+                          {ui::mtMessage, VK_ESCAPE, false},
+                          {ui::mtDialog, VK_RETURN, false},
+                          {ui::mtDialog, VK_ESCAPE, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.type) << " key " << c.key);
         std::wstring focused;

@@ -129,9 +129,8 @@ TEST_F(Wizard, CreationStepLoadsResourcesAndStartsOnTheWelcomePage) {
     EXPECT_EQ(form->RichEdit1.Color(), expected);
     EXPECT_EQ(form->MemoStart.Color(), expected);
     EXPECT_EQ(form->PnlPath.BorderColor(), expected);
-    for (const gui::Bitmap32* bmp : {&form->Images.bg, &form->Images.panels, &form->Images.logo,
-                                     &form->Images.titleL, &form->Images.titleR, &form->Images.titleM,
-                                     &form->Images.title})
+    for (const gui::Bitmap32* bmp : {&form->Images.bg, &form->Images.panels, &form->Images.logo, &form->Images.titleL,
+                                     &form->Images.titleR, &form->Images.titleM, &form->Images.title})
         EXPECT_GT(bmp->Width() * bmp->Height(), 0);
 }
 
@@ -198,8 +197,8 @@ TEST_F(Wizard, PagesCarryTheirTextsAndControls) {
         EXPECT_EQ(ClassOf(e.control.Handle()), e.className) << testing::PrintToString(e.text);
         EXPECT_EQ(e.control.Text(), e.text);
     }
-    for (const gui::Memo* memo : {&form->MemoStart, &form->MemoInputPath, &form->MemoInputComponents,
-                                  &form->MemoCancel, &form->MemoChangeFontSize}) {
+    for (const gui::Memo* memo : {&form->MemoStart, &form->MemoInputPath, &form->MemoInputComponents, &form->MemoCancel,
+                                  &form->MemoChangeFontSize}) {
         const LONG_PTR style = GetWindowLongPtrW(memo->Handle(), GWL_STYLE);
         EXPECT_TRUE(style & ES_READONLY);
         EXPECT_FALSE(style & WS_BORDER);
@@ -240,11 +239,11 @@ TEST_F(Wizard, PathPageValidatesAndPreparesTheTarget) {
     const std::wstring root = dir.Path();
     struct Case {
         std::wstring typed;
-        std::wstring field;                // the path field afterwards
-        const wchar_t* message;            // nullptr: no box
+        std::wstring field;      // the path field afterwards
+        const wchar_t* message;  // nullptr: no box
         gui::MsgDlgType type;
-        bool accepted;                     // the options page is shown
-        std::wstring created;              // folder expected to exist afterwards ("" none)
+        bool accepted;         // the options page is shown
+        std::wstring created;  // folder expected to exist afterwards ("" none)
     };
     const Case cases[] = {
         {L"  " + root + L"Data  ", root + L"Data\\", nullptr, {}, true, root + L"Data\\Settings"},
@@ -282,8 +281,7 @@ TEST_F(Wizard, PathPageValidatesAndPreparesTheTarget) {
         } else {
             EXPECT_TRUE(dialogs.Requests().empty());
         }
-        EXPECT_EQ(form->InsatallPages.ActivePage(),
-                  c.accepted ? &form->tsInputComponents : &form->tsInputPath);
+        EXPECT_EQ(form->InsatallPages.ActivePage(), c.accepted ? &form->tsInputComponents : &form->tsInputPath);
         if (!c.created.empty()) {
             EXPECT_TRUE(base::DirectoryExists(c.created));
         }
