@@ -198,6 +198,15 @@ void TFMain::CreateControls() {
     CreateChangeFontSizePage();
 }
 
+void TFMain::CreateButton(gui::BitButton& button, gui::Panel& panel, const wchar_t* caption, const gui::Box& bounds,
+                          int glyph, void (TFMain::*handler)()) {
+    button.Create(
+        panel,
+        {.caption = caption, .bounds = bounds, .images = &Glyphs, .imageIndex = glyph, .onClick = [this, handler] {
+             (this->*handler)();
+         }});
+}
+
 void TFMain::CreateStartPage() {
     InsatallPages.AddPage(tsStart, L"tsStart");
     gui::Box area = InsatallPages.ClientArea();
@@ -206,16 +215,10 @@ void TFMain::CreateStartPage() {
     MemoStart.Create(tsStart, {kMemoStart, area, gui::colors::kNavy, MemoSerifFont()});
     PnlStartButtons.Create(tsStart, BottomPanel(L"PnlStartButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnCancel.Create(PnlStartButtons, {.caption = L"Отмена",
-                                       .bounds = row.TakeLeft(kButtonWidth),
-                                       .images = &Glyphs,
-                                       .imageIndex = glyph_.cancel,
-                                       .onClick = [this] { BtnCancelClick(); }});
-    BtnStartNext.Create(PnlStartButtons, {.caption = L"Далее",
-                                          .bounds = row.TakeRight(kButtonWidth),
-                                          .images = &Glyphs,
-                                          .imageIndex = glyph_.next,
-                                          .onClick = [this] { BtnStartNextClick(); }});
+    CreateButton(BtnCancel, PnlStartButtons, L"Отмена", row.TakeLeft(kButtonWidth), glyph_.cancel,
+                 &TFMain::BtnCancelClick);
+    CreateButton(BtnStartNext, PnlStartButtons, L"Далее", row.TakeRight(kButtonWidth), glyph_.next,
+                 &TFMain::BtnStartNextClick);
 }
 
 void TFMain::CreateInputPathPage() {
@@ -235,16 +238,10 @@ void TFMain::CreateInputPathPage() {
     const gui::Box bottom = area.TakeBottom(37);
     PnlInputPathButtons.Create(tsInputPath, BottomPanel(L"PnlInputPathButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnCancel2.Create(PnlInputPathButtons, {.caption = L"Отмена",
-                                            .bounds = row.TakeLeft(kButtonWidth),
-                                            .images = &Glyphs,
-                                            .imageIndex = glyph_.cancel,
-                                            .onClick = [this] { BtnCancelClick(); }});
-    BtnInputPathNext.Create(PnlInputPathButtons, {.caption = L"Далее",
-                                                  .bounds = row.TakeRight(kButtonWidth),
-                                                  .images = &Glyphs,
-                                                  .imageIndex = glyph_.next,
-                                                  .onClick = [this] { BtnInputPathNextClick(); }});
+    CreateButton(BtnCancel2, PnlInputPathButtons, L"Отмена", row.TakeLeft(kButtonWidth), glyph_.cancel,
+                 &TFMain::BtnCancelClick);
+    CreateButton(BtnInputPathNext, PnlInputPathButtons, L"Далее", row.TakeRight(kButtonWidth), glyph_.next,
+                 &TFMain::BtnInputPathNextClick);
 }
 
 void TFMain::CreateInputComponentsPage() {
@@ -264,23 +261,14 @@ void TFMain::CreateInputComponentsPage() {
         PnlComponents, {.caption = L"Устанавливать драйвер", .bounds = {kButtonMargin, 12, 300, 24}, .checked = true});
     PnlInputComponentsButtons.Create(tsInputComponents, BottomPanel(L"PnlInputComponentsButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnCancel4.Create(PnlInputComponentsButtons, {.caption = L"Отмена",
-                                                  .bounds = row.TakeLeft(kButtonWidth),
-                                                  .images = &Glyphs,
-                                                  .imageIndex = glyph_.cancel,
-                                                  .onClick = [this] { BtnCancelClick(); }});
+    CreateButton(BtnCancel4, PnlInputComponentsButtons, L"Отмена", row.TakeLeft(kButtonWidth), glyph_.cancel,
+                 &TFMain::BtnCancelClick);
     const gui::Box install = row.TakeRight(kInstallButtonWidth);
     row.TakeRight(kButtonGap);
-    BtnInputComponentsBack.Create(PnlInputComponentsButtons, {.caption = L"Назад",
-                                                              .bounds = row.TakeRight(kButtonWidth),
-                                                              .images = &Glyphs,
-                                                              .imageIndex = glyph_.back,
-                                                              .onClick = [this] { BtnInputComponentsBackClick(); }});
-    BtnInsatall.Create(PnlInputComponentsButtons, {.caption = L"Начать установку",
-                                                   .bounds = install,
-                                                   .images = &Glyphs,
-                                                   .imageIndex = glyph_.install,
-                                                   .onClick = [this] { BtnInsatallClick(); }});
+    CreateButton(BtnInputComponentsBack, PnlInputComponentsButtons, L"Назад", row.TakeRight(kButtonWidth), glyph_.back,
+                 &TFMain::BtnInputComponentsBackClick);
+    CreateButton(BtnInsatall, PnlInputComponentsButtons, L"Начать установку", install, glyph_.install,
+                 &TFMain::BtnInsatallClick);
 }
 
 void TFMain::CreateProgressPage() {
@@ -291,11 +279,8 @@ void TFMain::CreateProgressPage() {
     LogList.Create(tsProgressInstall, {.bounds = area, .itemHeight = kListRowHeight, .visible = false});
     PnlProgressButtons.Create(tsProgressInstall, BottomPanel(L"PnlProgressButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnExit.Create(PnlProgressButtons, {.caption = L"Выход",
-                                        .bounds = row.TakeRight(kButtonWidth),
-                                        .images = &Glyphs,
-                                        .imageIndex = glyph_.exit,
-                                        .onClick = [this] { BtnExitClick(); }});
+    CreateButton(BtnExit, PnlProgressButtons, L"Выход", row.TakeRight(kButtonWidth), glyph_.exit,
+                 &TFMain::BtnExitClick);
 }
 
 void TFMain::CreateCancelPage() {
@@ -305,11 +290,8 @@ void TFMain::CreateCancelPage() {
     const gui::Box bottom = area.TakeBottom(37);
     PnlCancelButtons.Create(tsCancel, BottomPanel(L"PnlCancelButtons", bottom));
     gui::Box row = ButtonRow(bottom);
-    BtnExitCancel.Create(PnlCancelButtons, {.caption = L"Выход",
-                                            .bounds = row.TakeRight(kButtonWidth),
-                                            .images = &Glyphs,
-                                            .imageIndex = glyph_.exit,
-                                            .onClick = [this] { BtnExitClick(); }});
+    CreateButton(BtnExitCancel, PnlCancelButtons, L"Выход", row.TakeRight(kButtonWidth), glyph_.exit,
+                 &TFMain::BtnExitClick);
 }
 
 void TFMain::CreateChangeFontSizePage() {
@@ -322,16 +304,9 @@ void TFMain::CreateChangeFontSizePage() {
     gui::Box row = ButtonRow(bottom);
     const gui::Box exit = row.TakeRight(kButtonWidth);
     row.TakeRight(kButtonGap);
-    BtnChangeFont.Create(PnlChangeFontButtons, {.caption = L"Изменить настройки",
-                                                .bounds = row.TakeRight(kChangeFontButtonWidth),
-                                                .images = &Glyphs,
-                                                .imageIndex = glyph_.font,
-                                                .onClick = [this] { BtnChangeFontClick(); }});
-    BtnExitOnChangefont.Create(
-        PnlChangeFontButtons,
-        {.caption = L"Выход", .bounds = exit, .images = &Glyphs, .imageIndex = glyph_.exit, .onClick = [this] {
-             BtnExitClick();
-         }});
+    CreateButton(BtnChangeFont, PnlChangeFontButtons, L"Изменить настройки", row.TakeRight(kChangeFontButtonWidth),
+                 glyph_.font, &TFMain::BtnChangeFontClick);
+    CreateButton(BtnExitOnChangefont, PnlChangeFontButtons, L"Выход", exit, glyph_.exit, &TFMain::BtnExitClick);
 }
 
 // ---- Creation and backdrop

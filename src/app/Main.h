@@ -102,6 +102,8 @@ protected:
 private:
     void LoadBackdropImages();
     void CreateControls();
+    void CreateButton(gui::BitButton& button, gui::Panel& panel, const wchar_t* caption, const gui::Box& bounds,
+                      int glyph, void (TFMain::*handler)());
     void CreateStartPage();
     void CreateInputPathPage();
     void CreateInputComponentsPage();
