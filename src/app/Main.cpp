@@ -399,6 +399,9 @@ void TFMain::BtnInsatallClick() {
     inputs.windowsItem = CBWindows.ItemIndex();
     inputs.writeBtoothIni = WriteBtoothIni;
     inputs.sourceFolder = base::ExeFolder();
+    inputs.productTitle = app::LoadProductString(1);
+    inputs.productDescription = app::LoadProductString(2);
+    inputs.mainProgram = app::LoadProductString(4);
     Fcopyfrom = inputs.sourceFolder;
     try {
         install::RunInstallation(*this, inputs);

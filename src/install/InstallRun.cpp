@@ -57,9 +57,16 @@ private:
 
 // The path page leaves the text with a trailing backslash; an empty text stays empty
 // rather than becoming the root of the current drive.
+// A relative text (the path page accepts "abc\") is made absolute against the
+// current folder here, once: the release deployment changes the current folder
+// before it writes the release record into the target.
 std::wstring TargetFolder(const std::wstring& pathText) {
     std::wstring folder = base::Trim(pathText);
-    return folder.empty() ? folder : base::IncludeTrailingBackslash(folder);
+    if (folder.empty()) return folder;
+    wchar_t full[MAX_PATH * 4];
+    DWORD n = GetFullPathNameW(folder.c_str(), MAX_PATH * 4, full, nullptr);
+    if (n > 0 && n < MAX_PATH * 4) folder.assign(full, n);
+    return base::IncludeTrailingBackslash(folder);
 }
 
 class Run {

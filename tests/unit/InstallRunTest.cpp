@@ -138,6 +138,20 @@ TEST_F(InstallRunTest, CompleteRunOnANewTargetReportsEveryStepInOrder) {
     EXPECT_TRUE(base::SameText(CurrentFolder(), target));
 }
 
+// The path page accepts a relative folder (it lies in the program's folder); the
+// release deployment moves the current folder before it writes the record.
+TEST_F(InstallRunTest, RelativeTargetIsInstalledWhereThePathPageCreatedIt) {
+    ASSERT_TRUE(SetCurrentDirectoryW(tmp.Path().c_str()));
+    ASSERT_TRUE(CreateDirectoryW((tmp / L"abc").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((tmp / L"abc\\Settings").c_str(), nullptr));
+    in.pathText = L"abc\\";
+    view.answers = {false};
+    install::RunInstallation(view, in);
+    EXPECT_EQ(installtest::ReadLevel(tmp / L"abc\\ReleaseInfo"), L"150320");
+    EXPECT_TRUE(base::SameText(CurrentFolder(), tmp / L"abc\\"));
+    EXPECT_TRUE(base::FileExists(desktop + L"Велтон - Dozevo.lnk"));
+}
+
 TEST_F(InstallRunTest, PreparedTargetKeepsItsSettingsAndCounterAndWritesBtoothIniOnRequest) {
     PrepareTarget();
     ASSERT_TRUE(CreateDirectoryW((target + L"DTAfb").c_str(), nullptr));
