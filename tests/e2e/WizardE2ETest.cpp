@@ -73,6 +73,12 @@ TEST_F(WizardTest, WalksToTheOptionsPageAndBackWithTheNoticeEachTime) {
     EXPECT_TRUE(ui->Button(L"Отмена"));
     EXPECT_EQ(UiDriver::Text(ui->PathField()), L"C:\\Holter");
 
+    // Every start leaves one entry in the log beside the program, before the window exists.
+    auto log = ReadBytes(ws.Dist() + L"ReziDozure.log");
+    ASSERT_TRUE(log) << "no ReziDozure.log beside the program";
+    EXPECT_EQ(std::count(log->begin(), log->end(), '\n'), 1) << *log;
+    EXPECT_TRUE(log->ends_with(": VL_Common_VAR_INIT\r\n")) << *log;
+
     ASSERT_TRUE(GoToPathPage(*ui));
     EXPECT_TRUE(WaitFor([&] { return ui->FocusedControl() == ui->PathField(); }, 3000))
         << "Next puts the focus into the path field";
