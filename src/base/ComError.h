@@ -4,7 +4,7 @@
 
 namespace base {
 
-// Raises base::Error with the system's text for hr ("OLE error XXXXXXXX" when it has none).
+// Raises base::Error with the system's text for hr ("OLE error" and the code in hex when it has none).
 [[noreturn]] void RaiseComError(HRESULT hr);
 
 inline void CheckCom(HRESULT hr) {

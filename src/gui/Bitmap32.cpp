@@ -4,10 +4,7 @@
 
 namespace gui {
 
-namespace {
-
-// Header of a top-down 32-bit DIB over the bitmap's own pixel memory.
-BITMAPINFO DibInfo(int width, int height) {
+BITMAPINFO TopDownDibInfo(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -17,8 +14,6 @@ BITMAPINFO DibInfo(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
-
-}  // namespace
 
 Bitmap32::Bitmap32(int width, int height, Pixel32 fill) {
     SetSize(width, height, fill);
@@ -47,13 +42,13 @@ void Bitmap32::Draw(int x, int y, const Bitmap32& src) {
 
 void Bitmap32::PaintTo(HDC dc, int x, int y) const {
     if (pixels_.empty()) return;
-    const BITMAPINFO info = DibInfo(width_, height_);
+    const BITMAPINFO info = TopDownDibInfo(width_, height_);
     ::SetDIBitsToDevice(dc, x, y, width_, height_, 0, 0, 0, height_, pixels_.data(), &info, DIB_RGB_COLORS);
 }
 
 void Bitmap32::StretchTo(HDC dc, int x, int y, int width, int height) const {
     if (pixels_.empty()) return;
-    const BITMAPINFO info = DibInfo(width_, height_);
+    const BITMAPINFO info = TopDownDibInfo(width_, height_);
     ::StretchDIBits(dc, x, y, width, height, 0, 0, width_, height_, pixels_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 

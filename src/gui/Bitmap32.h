@@ -19,6 +19,9 @@ inline COLORREF PixelToColor(Pixel32 p) {
     return RGB(p.r, p.g, p.b);
 }
 
+// Header of a top-down 32-bit DIB of the given size.
+BITMAPINFO TopDownDibInfo(int width, int height);
+
 class Bitmap32 {
 public:
     Bitmap32() = default;

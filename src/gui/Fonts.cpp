@@ -8,18 +8,18 @@
 
 namespace gui {
 
-HFONT GetFont(const FontSpec& spec) {
+HFONT GetFont(const FontStyle& style) {
     using Key = std::tuple<std::wstring, int, BYTE, bool>;
     static std::map<Key, base::GdiObject> fonts;
-    const Key key{spec.face, spec.height, spec.charset, spec.bold};
+    const Key key{style.face, style.height, style.charset, style.bold};
     auto it = fonts.find(key);
     if (it == fonts.end()) {
         LOGFONTW lf{};
-        lf.lfHeight = -spec.height;
-        lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-        lf.lfCharSet = spec.charset;
+        lf.lfHeight = -style.height;
+        lf.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfCharSet = style.charset;
         lf.lfQuality = DEFAULT_QUALITY;
-        lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, style.face, LF_FACESIZE);
         it = fonts.emplace(key, base::GdiObject(::CreateFontIndirectW(&lf))).first;
     }
     return static_cast<HFONT>(it->second.get());

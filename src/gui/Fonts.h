@@ -4,14 +4,14 @@
 
 namespace gui {
 
-struct FontSpec {
+struct FontStyle {
     const wchar_t* face;
     int height;  // character height in pixels
     BYTE charset = DEFAULT_CHARSET;
     bool bold = false;
 };
 
-HFONT GetFont(const FontSpec& spec);
+HFONT GetFont(const FontStyle& style);
 // Character height in pixels of a size in points at the display's logical pixels per inch.
 int PointsToPixels(int points);
 

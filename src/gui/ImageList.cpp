@@ -18,13 +18,7 @@ bool LoadPngKeepingAlpha(const wchar_t* name, Bitmap32& bmp) {
 // One picture cut out of the strip as a top-down DIB with premultiplied alpha,
 // the form AlphaBlend wants.
 HBITMAP CutPremultiplied(const Bitmap32& strip, int left, int size) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDibInfo(size, size);
     void* bits = nullptr;
     const HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dib) return nullptr;

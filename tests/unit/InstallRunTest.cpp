@@ -21,6 +21,7 @@ namespace {
 
 using installtest::ExpectedEvents;
 using installtest::FakeView;
+using testsupport::CurrentFolder;
 using testsupport::ReadFile;
 using testsupport::TempDir;
 using testsupport::WriteFile;
@@ -28,12 +29,6 @@ using testsupport::WriteFile;
 const std::wstring kDone = L"Завершено";
 const std::wstring kFailed = L"ОШИБКА!!!";
 const std::wstring kDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
-
-std::wstring CurrentFolder() {
-    wchar_t buffer[MAX_PATH * 2];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH * 2, buffer);
-    return base::IncludeTrailingBackslash(std::wstring(buffer, n));
-}
 
 class InstallRunTest : public ::testing::Test {
 protected:
@@ -43,7 +38,7 @@ protected:
     const std::wstring target = tmp / L"Holter Target\\";
     const std::wstring desktop = tmp / L"desktop\\";
     installtest::DesktopRedirect redirect{base::ExcludeTrailingBackslash(desktop)};
-    installtest::CurrentFolderGuard cwd;
+    testsupport::CurrentFolderScope cwd;
     installtest::FontsSandbox fonts;
     FakeView view;
     install::RunInputs in;
@@ -242,7 +237,7 @@ TEST_F(InstallRunTest, CopyFailuresEndTheRunExceptForProcessingLibraries) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir caseTmp;
-        installtest::CurrentFolderGuard caseCwd;
+        testsupport::CurrentFolderScope caseCwd;
         const std::wstring caseDist = caseTmp / L"dist\\", caseTarget = caseTmp / L"target\\";
         ASSERT_TRUE(CreateDirectoryW(caseDist.c_str(), nullptr));
         ASSERT_NO_FATAL_FAILURE(installtest::MakeDistribution(caseDist));

@@ -215,16 +215,6 @@ DesktopRedirect::~DesktopRedirect() {
     }
 }
 
-CurrentFolderGuard::CurrentFolderGuard() {
-    wchar_t buffer[MAX_PATH * 2];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH * 2, buffer);
-    folder_.assign(buffer, n);
-}
-
-CurrentFolderGuard::~CurrentFolderGuard() {
-    SetCurrentDirectoryW(folder_.c_str());
-}
-
 std::map<std::wstring, std::wstring> ReadFontValues() {
     std::map<std::wstring, std::wstring> values;
     base::RegKey key;
@@ -298,21 +288,5 @@ void FontsSandbox::SetValue(const std::wstring& name, const std::wstring& data) 
               ERROR_SUCCESS);
 }
 
-LinkProperties ReadLink(const std::wstring& file) {
-    LinkProperties p;
-    base::ComPtr<IShellLinkW> link;
-    base::ComPtr<IPersistFile> persist;
-    EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()), S_OK);
-    if (!link || FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ))) {
-        ADD_FAILURE() << "cannot read " << base::ToUtf8(file);
-        return p;
-    }
-    wchar_t buffer[1024];
-    if (SUCCEEDED(link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH))) p.path = buffer;
-    if (SUCCEEDED(link->GetArguments(buffer, 1024))) p.arguments = buffer;
-    if (SUCCEEDED(link->GetDescription(buffer, 1024))) p.description = buffer;
-    if (SUCCEEDED(link->GetWorkingDirectory(buffer, 1024))) p.workingFolder = buffer;
-    return p;
-}
 
 }  // namespace installtest

@@ -101,18 +101,6 @@ private:
                        {L"Software\\Wine\\DllOverrides", L"winemenubuilder.exe"}};
 };
 
-// Puts the process's current folder back.
-class CurrentFolderGuard {
-public:
-    CurrentFolderGuard();
-    ~CurrentFolderGuard();
-    CurrentFolderGuard(const CurrentFolderGuard&) = delete;
-    CurrentFolderGuard& operator=(const CurrentFolderGuard&) = delete;
-
-private:
-    std::wstring folder_;
-};
-
 // Snapshot of the system's fonts folder (the list's files) and of the machine-wide font
 // registrations; on destruction removes what was added and restores what was changed.
 class FontsSandbox {
@@ -137,10 +125,5 @@ private:
 };
 
 std::map<std::wstring, std::wstring> ReadFontValues();
-
-struct LinkProperties {
-    std::wstring path, arguments, description, workingFolder;
-};
-LinkProperties ReadLink(const std::wstring& file);
 
 }  // namespace installtest

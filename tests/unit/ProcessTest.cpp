@@ -11,6 +11,7 @@
 
 using namespace sysops;
 using testsupport::BinFolder;
+using testsupport::CurrentFolderScope;
 using testsupport::TempDir;
 
 namespace {
@@ -40,24 +41,6 @@ unsigned long long NowTicks() {
     GetSystemTimeAsFileTime(&now);
     return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
-
-std::wstring CurrentFolder() {
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH * 4, buffer);
-    return std::wstring(buffer, n);
-}
-
-// Runs the test body in another current folder and comes back.
-class CurrentFolderScope {
-public:
-    explicit CurrentFolderScope(const std::wstring& folder) : saved_(CurrentFolder()) {
-        EXPECT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-    }
-    ~CurrentFolderScope() { SetCurrentDirectoryW(saved_.c_str()); }
-
-private:
-    std::wstring saved_;
-};
 
 // A program in a folder whose name holds a blank, and a decoy where an unquoted
 // command line would be cut: "<tmp>\My Dir\real.exe" and "<tmp>\My.exe".

@@ -15,16 +15,11 @@ namespace {
 
 using installtest::FakeView;
 using installtest::ReleaseFolder;
+using testsupport::CurrentFolder;
 using testsupport::TempDir;
 
 const install::ShortcutStrings kStrings{L"Велтон - Dozevo", L"Комплекс суточного мониторирования электрокардиограмм",
                                         L"Shell.exe"};
-
-std::wstring CurrentFolder() {
-    wchar_t buffer[MAX_PATH * 2];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH * 2, buffer);
-    return base::IncludeTrailingBackslash(std::wstring(buffer, n));
-}
 
 class ReleaseDeployTest : public ::testing::Test {
 protected:
@@ -33,7 +28,7 @@ protected:
     const std::wstring target = tmp / L"Holter Target\\";
     const std::wstring desktop = tmp / L"desktop";
     installtest::DesktopRedirect redirect{desktop};
-    installtest::CurrentFolderGuard cwd;
+    testsupport::CurrentFolderScope cwd;
     FakeView view;
 
     void SetUp() override {
@@ -116,7 +111,7 @@ TEST_F(ReleaseDeployTest, NewestReleaseIsInstalledRecordedAndLinkedOnTheDesktop)
     EXPECT_TRUE(base::FileExists(target + L"Updater.exe"));
     EXPECT_TRUE(base::SameText(CurrentFolder(), target));
 
-    const installtest::LinkProperties link = installtest::ReadLink(Link());
+    const testsupport::LinkProperties link = testsupport::ReadLink(Link());
     EXPECT_TRUE(base::SameText(link.path, target + L"Shell.exe")) << base::ToUtf8(link.path);
     EXPECT_EQ(link.arguments, L"");
     EXPECT_EQ(link.description, L"Комплекс суточного мониторирования электрокардиограмм \"Велтон - Dozevo\"");
@@ -141,7 +136,7 @@ TEST_F(ReleaseDeployTest, ChoiceAmongEqualDatesAndReservedOrHiddenFolders) {
         ASSERT_TRUE(CreateDirectoryW(caseTarget.c_str(), nullptr));
         ASSERT_NO_FATAL_FAILURE(installtest::MakeDistribution(caseDist, c.releases));
         {
-            installtest::CurrentFolderGuard caseCwd;
+            testsupport::CurrentFolderScope caseCwd;
             install::DeployRelease(caseView, caseTarget, caseDist, kStrings);
         }
         for (const auto& release : c.releases) {
@@ -202,7 +197,7 @@ TEST_F(ReleaseDeployTest, FailuresStopBeforeTheShortcutAndTheExitButton) {
         }
         std::wstring message;
         {
-            installtest::CurrentFolderGuard caseCwd;
+            testsupport::CurrentFolderScope caseCwd;
             try {
                 install::DeployRelease(caseView, caseTarget, caseDist, kStrings);
             } catch (const base::Error& e) {

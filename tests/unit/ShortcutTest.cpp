@@ -14,6 +14,8 @@
 #include "sysops/Shortcut.h"
 
 using namespace sysops;
+using testsupport::LinkProperties;
+using testsupport::ReadLink;
 using testsupport::TempDir;
 
 namespace {
@@ -53,27 +55,6 @@ private:
     DWORD type_ = 0;
     std::vector<BYTE> saved_;
 };
-
-struct LinkProperties {
-    std::wstring path, arguments, description, workingFolder;
-};
-
-LinkProperties ReadLink(const std::wstring& file) {
-    LinkProperties p;
-    base::ComPtr<IShellLinkW> link;
-    base::ComPtr<IPersistFile> persist;
-    EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()), S_OK);
-    if (!link || FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ))) {
-        ADD_FAILURE() << "cannot read " << base::ToUtf8(file);
-        return p;
-    }
-    wchar_t buffer[1024];
-    if (SUCCEEDED(link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH))) p.path = buffer;
-    if (SUCCEEDED(link->GetArguments(buffer, 1024))) p.arguments = buffer;
-    if (SUCCEEDED(link->GetDescription(buffer, 1024))) p.description = buffer;
-    if (SUCCEEDED(link->GetWorkingDirectory(buffer, 1024))) p.workingFolder = buffer;
-    return p;
-}
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

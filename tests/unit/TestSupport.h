@@ -26,6 +26,27 @@ void WriteFile(const std::wstring& path, const std::string& bytes);
 std::string ReadFile(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 bool IsWine();
+// The process's current folder, with a trailing backslash.
+std::wstring CurrentFolder();
+
+// Puts the process's current folder back at scope end; moves into folder first when one is given.
+class CurrentFolderScope {
+public:
+    explicit CurrentFolderScope(const std::wstring& folder = L"");
+    ~CurrentFolderScope();
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+private:
+    std::wstring saved_;
+};
+
+// A shortcut file read back through the shell link object (a test failure when it cannot be read).
+struct LinkProperties {
+    std::wstring path, arguments, description, workingFolder;
+};
+LinkProperties ReadLink(const std::wstring& file);
+
 // Folder of the running test program, with trailing backslash (the test helpers live there).
 std::wstring BinFolder();
 

@@ -41,20 +41,6 @@ std::wstring ClassOf(HWND wnd) {
 }
 
 // Keeps the current folder for the test and puts it back.
-class ScopedCurrentFolder {
-public:
-    explicit ScopedCurrentFolder(const std::wstring& folder) {
-        wchar_t saved[MAX_PATH];
-        GetCurrentDirectoryW(MAX_PATH, saved);
-        saved_ = saved;
-        SetCurrentDirectoryW(folder.c_str());
-    }
-    ~ScopedCurrentFolder() { SetCurrentDirectoryW(saved_.c_str()); }
-
-private:
-    std::wstring saved_;
-};
-
 class Wizard : public testing::Test {
 protected:
     void SetUp() override {
@@ -258,7 +244,7 @@ TEST_F(Wizard, PathPageValidatesAndPreparesTheTarget) {
         {root + L"A\\B", root + L"A\\B\\", nullptr, {}, true, L""},
     };
     // Relative names lie in the current folder, the program's own at run time.
-    ScopedCurrentFolder current(root);
+    testsupport::CurrentFolderScope current(root);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.typed));
         form->InsatallPages.SetActivePage(form->tsInputPath);
